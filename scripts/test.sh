@@ -1,22 +1,22 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs every test under Wine and Xvfb.
+# Arguments are passed to ctest (for example -R textview); SEEKWORD_BUILD picks another build folder,
+# SEEKWORD_TARGETS="win32" limits the run to one target.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+export SEEKWORD_BUILD="${SEEKWORD_BUILD:-$(pwd)/build}"
+targets=(${SEEKWORD_TARGETS:-win32 win64})
 
 scripts/setup.sh || exit 1
-
-for preset in win32 win64; do
-    cmake --preset "$preset" >/dev/null || exit 1
-    cmake --build --preset "$preset" || exit 1
-done
+scripts/build.sh "${targets[@]}" || exit 1
 
 . scripts/wine-env.sh
 trap wine_env_stop EXIT
 wine_env_start display || exit 1
 
 status=0
-for preset in win32 win64; do
-    echo "=== tests: $preset"
-    ctest --preset "$preset" -j2 --timeout 600 || status=1
+for target in "${targets[@]}"; do
+    echo "=== tests: $target"
+    (cd "$SEEKWORD_BUILD/$target" && ctest -j2 --output-on-failure --timeout 600 "$@") || status=1
 done
 exit $status

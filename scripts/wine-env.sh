@@ -2,7 +2,7 @@
 # Provides wine_env_start [need-display] and wine_env_stop.
 
 SEEKWORD_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$SEEKWORD_ROOT/build/wineprefix}"
+export WINEPREFIX="${SEEKWORD_BUILD:-$SEEKWORD_ROOT/build}/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
@@ -50,7 +50,8 @@ wine_env_start() {
     # Services start with the first wine process and outlive it: start them here, away from any pipe.
     wine cmd /c exit >/dev/null 2>&1
     if [ "${1:-}" = "display" ]; then
-        local keeper="$SEEKWORD_ROOT/build/win32/tests/support/DesktopKeeper.exe"
+        local keeper
+        keeper="$(ls "${SEEKWORD_BUILD:-$SEEKWORD_ROOT/build}"/win*/tests/support/DesktopKeeper.exe 2>/dev/null | head -n 1)"
         if [ -f "$keeper" ]; then
             wine "$keeper" >/dev/null 2>&1 &
             timeout 30 xdotool search --sync --name '^Seekword test desktop$' >/dev/null 2>&1 || true

@@ -1,0 +1,4 @@
+// The program-wide search criteria.
+#include "search/SearchOptions.h"
+
+SearchOptions searchOptions;

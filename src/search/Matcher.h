@@ -5,6 +5,7 @@
 extern int ShiftTable[128];
 
 // The count buffer: byte 0 is a sentinel, the prepared copy starts at the returned byte 1.
+// size is the copy's length + 2; a size below 2 (that sum wrapped) fails with null.
 char* AcquireCountBuffer(DWORD size);
 
 // The copy-and-fold step of counting: copies n bytes into copy, NUL and 0x80-0xFF become spaces,

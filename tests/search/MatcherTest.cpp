@@ -1,0 +1,258 @@
+// The whole-file count with its skip table and prepared copy, the one-line find, and case folding.
+#include <gtest/gtest.h>
+
+#include "search/Matcher.h"
+#include "search/SearchOptions.h"
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the view's counting hook does with a loaded file.
+DWORD Count(const std::string& file, const std::string& text, int caseSensitive)
+{
+    DWORD n = static_cast<DWORD>(file.size());
+    char* copy = AcquireCountBuffer(n + 2);
+    EXPECT_NE(nullptr, copy);
+    if (!copy)
+        return 0;
+    PrepareCountCopy(copy, file.data(), n, caseSensitive);
+    std::memset(searchOptions.patternArea, 0, sizeof searchOptions.patternArea);
+    lstrcpynA(searchOptions.searchText, text.c_str(), kSearchTextSize);
+    if (!caseSensitive)
+        FoldCase(searchOptions.searchText);
+    PreparePattern(searchOptions.patternArea);
+    return CountOccurrences(n);
+}
+
+unsigned char PlainPreparedByte(unsigned char c, int caseSensitive)
+{
+    if (static_cast<signed char>(c) <= 0)
+        return ' ';
+    if (!caseSensitive && c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + ('a' - 'A'));
+    return c;
+}
+
+// Every window position of the prepared file compared with the prepared text, overlaps included.
+DWORD PlainCount(const std::string& file, const std::string& text, int caseSensitive)
+{
+    std::string copy(file), wanted(text);
+    for (char& c : copy)
+        c = static_cast<char>(PlainPreparedByte(static_cast<unsigned char>(c), caseSensitive));
+    if (!caseSensitive) {
+        for (char& c : wanted) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    if (wanted.empty() || wanted.size() > copy.size())
+        return 0;
+    DWORD count = 0;
+    for (size_t i = 0; i + wanted.size() <= copy.size(); ++i)
+        count += copy.compare(i, wanted.size(), wanted) == 0;
+    return count;
+}
+
+class MatcherTest : public ::testing::Test {
+protected:
+    void TearDown() override { std::memset(searchOptions.patternArea, 0, sizeof searchOptions.patternArea); }
+};
+
+}  // namespace
+
+TEST_F(MatcherTest, CountsOverlappingOccurrences)
+{
+    EXPECT_EQ(3u, Count("aaaa", "aa", 1));
+    EXPECT_EQ(2u, Count("ababa", "aba", 1));
+    EXPECT_EQ(4u, Count("aaaa", "a", 1));
+    EXPECT_EQ(1u, Count("xyz", "xyz", 1));
+    EXPECT_EQ(2u, Count("needle in a haystack with a needle", "needle", 1));
+    EXPECT_EQ(0u, Count("needle in a haystack", "needles", 1));
+}
+
+TEST_F(MatcherTest, CountsNothingWhenTheTextIsLongerThanTheFile)
+{
+    EXPECT_EQ(0u, Count("", "a", 1));
+    EXPECT_EQ(0u, Count("ab", "abc", 1));
+    EXPECT_EQ(0u, Count("ab", "abc", 0));
+}
+
+TEST_F(MatcherTest, EmptySearchTextCountsNothing)
+{
+    EXPECT_EQ(0u, Count("anything at all", "", 1));
+    EXPECT_EQ(0u, Count("", "", 0));
+}
+
+TEST_F(MatcherTest, FoldsOnlyTheLettersAToZ)
+{
+    EXPECT_EQ(1u, Count("FOO Foo foo fOo", "Foo", 1));
+    EXPECT_EQ(4u, Count("FOO Foo foo fOo", "Foo", 0));
+    EXPECT_STREQ("foo", searchOptions.searchText) << "not stored folded";
+    // '@' and '[' sit right beside the letters and must stay as they are.
+    EXPECT_EQ(0u, Count("@[", "`{", 0));
+
+    char all[256];
+    for (int c = 1; c < 256; ++c)
+        all[c - 1] = static_cast<char>(c);
+    all[255] = '\0';
+    FoldCase(all);
+    for (int c = 1; c < 256; ++c) {
+        unsigned char expected = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        EXPECT_EQ(expected, static_cast<unsigned char>(all[c - 1])) << "byte " << c;
+    }
+}
+
+TEST_F(MatcherTest, NulAndHighBytesAreSpacesToTheCountOnly)
+{
+    const std::string withNul("foo\0bar", 7);
+    EXPECT_EQ(1u, Count(withNul, "foo bar", 1));
+    EXPECT_EQ(1u, Count("foo\x80" "bar", "foo bar", 1));
+    EXPECT_EQ(1u, Count("foo\xFF" "bar", "foo bar", 0));
+    EXPECT_EQ(1u, Count("FOO\xC4" "BAR", "foo bar", 0));
+
+    const char line[] = "foo\x80" "bar";
+    EXPECT_EQ(nullptr, FindInText(line, "foo bar"));
+    EXPECT_EQ(line + 4, FindInText(line, "bar"));
+}
+
+TEST_F(MatcherTest, TextWithAHighByteNeverCounts)
+{
+    EXPECT_EQ(0u, Count("caf\xE9 caf\xE9", "caf\xE9", 1));
+    EXPECT_EQ(0u, Count("caf\xE9 caf\xE9", "\xE9", 0));
+    EXPECT_EQ(0u, Count("\xE9 caf\xE9", "\xE9 caf", 1));
+    EXPECT_EQ(0u, Count("caf  caf ", "caf\xE9", 1));
+}
+
+TEST_F(MatcherTest, SkipTableHoldsTheLastPositionBeforeTheFinalOne)
+{
+    char pattern[16] = "?abcab";
+    PreparePattern(pattern);
+    EXPECT_EQ(static_cast<char>(0xFE), pattern[0]);
+    EXPECT_EQ(1, ShiftTable[static_cast<int>('a')]);
+    EXPECT_EQ(3, ShiftTable[static_cast<int>('b')]);
+    EXPECT_EQ(2, ShiftTable[static_cast<int>('c')]);
+    EXPECT_EQ(5, ShiftTable[static_cast<int>('z')]);
+    EXPECT_EQ(5, ShiftTable[0]);
+
+    // Bytes outside 1 to 127 get no entry; a signed index would land before the table.
+    char high[16] = "?\x80\xFF\xC4x";
+    PreparePattern(high);
+    for (int c = 0; c < 128; ++c)
+        EXPECT_EQ(4, ShiftTable[c]) << "entry " << c;
+}
+
+TEST_F(MatcherTest, PreparedCopyMatchesThePlainDefinition)
+{
+    std::mt19937 random(20240611);
+    std::vector<char> source(5000), copy(5000 + 64);
+    for (char& c : source)
+        c = static_cast<char>(random());
+    for (int caseSensitive = 0; caseSensitive < 2; ++caseSensitive) {
+        for (DWORD offset = 0; offset < 16; ++offset) {
+            for (DWORD n : {0u, 1u, 7u, 15u, 16u, 17u, 31u, 33u, 64u, 100u, 4000u}) {
+                std::fill(copy.begin(), copy.end(), '#');
+                PrepareCountCopy(copy.data() + offset, source.data() + offset, n, caseSensitive);
+                for (DWORD i = 0; i < n; ++i) {
+                    unsigned char in = static_cast<unsigned char>(source[offset + i]);
+                    ASSERT_EQ(PlainPreparedByte(in, caseSensitive),
+                              static_cast<unsigned char>(copy[offset + i]))
+                        << "byte " << int(in) << " case " << caseSensitive;
+                }
+                EXPECT_EQ('#', copy[offset + n]) << "wrote past the copy";
+                if (offset)
+                    EXPECT_EQ('#', copy[offset - 1]) << "wrote before the copy";
+            }
+        }
+    }
+}
+
+TEST_F(MatcherTest, CountAgreesWithAPlainCountOnRandomData)
+{
+    std::mt19937 random(77031);
+    const char alphabet[] = {'a', 'b', 'A', 'B', 'c', ' ', '\0', '\x80', '\xFF', 'Z', 'z'};
+    auto pick = [&](int letters) { return alphabet[random() % letters]; };
+    int compared = 0, nonZero = 0;
+    for (int round = 0; round < 3000; ++round) {
+        int letters = 2 + static_cast<int>(random() % (sizeof alphabet - 1));
+        std::string file(random() % 600, ' ');
+        for (char& c : file)
+            c = pick(letters);
+        std::string text(1 + random() % 6, ' ');
+        for (char& c : text) {
+            c = pick(letters);
+            if (c == '\0')
+                c = ' ';
+        }
+        int caseSensitive = static_cast<int>(random() % 2);
+        DWORD expected = PlainCount(file, text, caseSensitive);
+        ASSERT_EQ(expected, Count(file, text, caseSensitive))
+            << "round " << round << " text '" << text << "' case " << caseSensitive;
+        ++compared;
+        nonZero += expected != 0;
+    }
+    EXPECT_EQ(3000, compared);
+    EXPECT_GT(nonZero, 1000) << "the random cases hardly ever match";
+
+    // One large file with a longer text, across the buffer's growth.
+    std::string big(3 * 64000 + 123, ' ');
+    for (char& c : big)
+        c = pick(4);
+    for (const char* text : {"abab", "aBAbA", "bbbbbbbbbbbb", "ab ba ab"})
+        EXPECT_EQ(PlainCount(big, text, 0), Count(big, text, 0)) << text;
+}
+
+TEST_F(MatcherTest, CountBufferOnlyGrowsAndRefusesAWrappedSize)
+{
+    char* first = AcquireCountBuffer(64000);
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(static_cast<char>(0xFF), first[-1]);
+    EXPECT_EQ(first, AcquireCountBuffer(100));
+    EXPECT_EQ(first, AcquireCountBuffer(63999));
+    char* larger = AcquireCountBuffer(200000);
+    ASSERT_NE(nullptr, larger);
+    EXPECT_EQ(static_cast<char>(0xFF), larger[-1]);
+    larger[199998] = 'x';  // the last byte of the buffer is in reach
+    EXPECT_EQ(larger, AcquireCountBuffer(64000));
+
+    // A file length of 0xFFFFFFFE or 0xFFFFFFFF plus 2 wraps past 32 bits.
+    DWORD length = 0xFFFFFFFEu;
+    EXPECT_EQ(nullptr, AcquireCountBuffer(length + 2));
+    length = 0xFFFFFFFFu;
+    EXPECT_EQ(nullptr, AcquireCountBuffer(length + 2));
+    EXPECT_EQ(larger, AcquireCountBuffer(64000)) << "a refused size must keep the buffer";
+
+    if (sizeof(void*) == 4) {
+        // More than a 32-bit process can hold: the buffer is gone and the next request allocates afresh.
+        EXPECT_EQ(nullptr, AcquireCountBuffer(0xFFFFFFF0u));
+        EXPECT_EQ(0u, CountOccurrences(10));
+        char* again = AcquireCountBuffer(64000);
+        ASSERT_NE(nullptr, again);
+        EXPECT_EQ(static_cast<char>(0xFF), again[-1]);
+    }
+    EXPECT_EQ(2u, Count("a-a", "a", 1));
+}
+
+TEST_F(MatcherTest, FindInTextReturnsTheFirstExactOccurrence)
+{
+    const char text[] = "abcabc";
+    EXPECT_EQ(text + 2, FindInText(text, "ca"));
+    EXPECT_EQ(nullptr, FindInText(text, "cb"));
+    EXPECT_EQ(text, FindInText(text, "abc"));
+    EXPECT_EQ(text + 4, FindInText(text + 2, "bc"));
+    EXPECT_EQ(text + 5, FindInText(text + 3, "c"));
+    EXPECT_EQ(nullptr, FindInText(text, "abcabcd"));
+    EXPECT_EQ(nullptr, FindInText(text, "ABC"));
+    EXPECT_EQ(nullptr, FindInText("", "a"));
+    EXPECT_EQ(text, FindInText(text, ""));
+
+    // Find next continues after the end of the previous match: aa in aaaa is found at 0 and 2 only.
+    const char run[] = "aaaa";
+    std::vector<long> found;
+    for (const char* at = FindInText(run, "aa"); at; at = FindInText(at + 2, "aa"))
+        found.push_back(static_cast<long>(at - run));
+    EXPECT_EQ((std::vector<long>{0, 2}), found);
+}

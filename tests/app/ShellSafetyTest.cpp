@@ -1,0 +1,37 @@
+// Edit must never hand a program or script to the shell: which names count as runnable.
+#include <gtest/gtest.h>
+
+#include "app/ShellSafety.h"
+
+TEST(ShellSafetyTest, ProgramsScriptsAndShortcutsAreRunnableInAnyCase)
+{
+    for (const char* path : {"C:\\a\\setup.exe", "C:\\a\\RUN.BAT", "C:\\a\\x.cmd", "C:\\a\\x.com", "C:\\a\\x.pif",
+                             "C:\\a\\x.scr", "C:\\a\\x.cpl", "C:\\a\\x.msi", "C:\\a\\x.msc", "C:\\a\\x.lnk",
+                             "C:\\a\\x.url", "C:\\a\\x.hta", "C:\\a\\x.js", "C:\\a\\x.jse", "C:\\a\\x.vbs",
+                             "C:\\a\\x.vbe", "C:\\a\\x.wsf", "C:\\a\\x.wsh", "C:\\a\\x.ps1", "C:\\a\\x.reg",
+                             "C:\\a\\x.jar", "C:\\a\\x.Settingcontent-ms"})
+        EXPECT_TRUE(ShellWouldRun(path)) << path;
+}
+
+TEST(ShellSafetyTest, TrailingDotsAndSpacesDoNotHideTheRealType)
+{
+    EXPECT_TRUE(ShellWouldRun("C:\\a\\evil.exe."));
+    EXPECT_TRUE(ShellWouldRun("C:\\a\\evil.bat .. "));
+    EXPECT_TRUE(ShellWouldRun("C:\\a\\notes.txt.exe"));
+}
+
+TEST(ShellSafetyTest, NamesWithoutExtensionAreNotHandedToTheShell)
+{
+    EXPECT_TRUE(ShellWouldRun("C:\\a\\Makefile"));
+    EXPECT_TRUE(ShellWouldRun("C:\\a.b\\README"));
+    EXPECT_TRUE(ShellWouldRun("C:\\a\\name."));
+    EXPECT_TRUE(ShellWouldRun(""));
+}
+
+TEST(ShellSafetyTest, DocumentsKeepTheShellsOpen)
+{
+    for (const char* path : {"C:\\a\\notes.txt", "C:\\a\\main.cpp", "C:\\a\\x.h", "C:\\exe\\readme.md",
+                             "C:\\a\\archive.tar.gz", "C:\\a\\x.batch", "C:\\a\\x.exe1",
+                             "C:\\a\\x.averyveryveryverylongextensionname"})
+        EXPECT_FALSE(ShellWouldRun(path)) << path;
+}

@@ -7,6 +7,8 @@ class ButtonBar : public Window {
 public:
     ButtonBar();
     ~ButtonBar() override;
+    ButtonBar(const ButtonBar&) = delete;
+    ButtonBar& operator=(const ButtonBar&) = delete;
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int Register() override;
@@ -25,4 +27,8 @@ public:
     int* commandIds;
     PushButton* buttons;
     int shown;
+
+private:
+    PushButton* FindButton(int commandId);
+    void Paint();
 };

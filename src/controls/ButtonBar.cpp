@@ -1,0 +1,184 @@
+// The button bar: lays out the command buttons, forwards their clicks to the main window, paints its edges.
+#include "controls/ButtonBar.h"
+
+#include <new>
+
+#include "framework/ProgramInstance.h"
+
+namespace {
+const char kBarClass[] = "BtnBarClass";
+constexpr DWORD kBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr int kFirstButtonX = 2;
+constexpr int kButtonTop = 3;
+constexpr int kButtonGap = 3;
+// Buttons leave kButtonTop above and as much below them.
+constexpr int kButtonInset = 2 * kButtonTop;
+
+bool barClassRegistered = false;
+}
+
+ButtonBar::ButtonBar()
+    : capacity(0), nextX(0), count(0), barHeight(0), commandIds(nullptr), buttons(nullptr), shown(1)
+{
+    style = kBarStyle;
+    Register();
+}
+
+ButtonBar::~ButtonBar()
+{
+    delete[] buttons;
+    delete[] commandIds;
+}
+
+int ButtonBar::Register()
+{
+    if (barClassRegistered)
+        return 0;
+    WNDCLASSA wc = {};
+    wc.style = CS_BYTEALIGNWINDOW;
+    wc.lpfnWndProc = StaticWndProc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
+    wc.hInstance = ProgramInstance();
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = kBarClass;
+    if (!RegisterClassA(&wc))
+        return 0;
+    barClassRegistered = true;
+    return 1;
+}
+
+int ButtonBar::Reserve(int slots)
+{
+    // Buttons already bound to windows must not lose their objects.
+    if (count > 0 || slots <= 0)
+        return 0;
+    delete[] buttons;
+    delete[] commandIds;
+    buttons = new (std::nothrow) PushButton[slots];
+    commandIds = buttons ? new (std::nothrow) int[slots]() : nullptr;
+    nextX = kFirstButtonX;
+    if (!buttons || !commandIds) {
+        // Without both arrays the bar takes no buttons at all.
+        delete[] buttons;
+        buttons = nullptr;
+        capacity = 0;
+        return 0;
+    }
+    capacity = slots;
+    return 1;
+}
+
+int ButtonBar::CreateBar(HWND parent, int x, int y, int width, int height)
+{
+    if (!CreateHandle(kBarClass, parent, nullptr, "", x, y, width, height))
+        return 0;
+    barHeight = height;
+    ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
+    return 1;
+}
+
+int ButtonBar::AddButton(const char* label, int width, int commandId, int disabled)
+{
+    if (count >= capacity || !hwnd)
+        return 0;
+    PushButton& button = buttons[count];
+    if (!button.Create(hwnd, commandId, label, nextX, kButtonTop, width, barHeight - kButtonInset))
+        return 0;
+    if (disabled)
+        EnableWindow(button.hwnd, FALSE);
+    commandIds[count] = commandId;
+    ++count;
+    nextX += width + kButtonGap;
+    return 1;
+}
+
+PushButton* ButtonBar::FindButton(int commandId)
+{
+    for (int i = 0; i < count; ++i) {
+        if (commandIds[i] == commandId)
+            return &buttons[i];
+    }
+    return nullptr;
+}
+
+void ButtonBar::EnableCommand(int commandId, int enable)
+{
+    if (PushButton* button = FindButton(commandId))
+        EnableWindow(button->hwnd, enable ? TRUE : FALSE);
+}
+
+int ButtonBar::IsCommandEnabled(int commandId)
+{
+    PushButton* button = FindButton(commandId);
+    return button && IsWindowEnabled(button->hwnd) ? 1 : 0;
+}
+
+void ButtonBar::Paint()
+{
+    RECT client;
+    GetClientRect(hwnd, &client);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    if (dc) {
+        HPEN frame = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME));
+        HPEN highlight = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+        HGDIOBJ previous = nullptr;
+        if (frame) {
+            previous = SelectObject(dc, frame);
+            MoveToEx(dc, client.left, client.bottom - 1, nullptr);
+            LineTo(dc, client.right, client.bottom - 1);
+        }
+        if (highlight) {
+            HGDIOBJ before = SelectObject(dc, highlight);
+            if (!previous)
+                previous = before;
+            MoveToEx(dc, client.left, client.top, nullptr);
+            LineTo(dc, client.right, client.top);
+        }
+        if (previous)
+            SelectObject(dc, previous);
+        if (frame)
+            DeleteObject(frame);
+        if (highlight)
+            DeleteObject(highlight);
+    }
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT ButtonBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETFOCUS:
+        // The bar never keeps the focus: the main window hands it on to the view.
+        SetFocus(GetParent(hwnd));
+        break;
+    case WM_PAINT:
+        if (!shown) {
+            // Validate anyway, or the system would ask again and again.
+            ValidateRect(hwnd, nullptr);
+            return 0;
+        }
+        Paint();
+        return 0;
+    case WM_NOTIFY:
+        SendMessageA(GetParent(hwnd), WM_NOTIFY, wParam, lParam);
+        break;
+    case WM_COMMAND: {
+        const int code = HIWORD(wParam);
+        const int controlId = LOWORD(wParam);
+        HWND child = reinterpret_cast<HWND>(lParam);
+        if (child) {
+            Control* control = reinterpret_cast<Control*>(GetWindowLongPtrA(child, GWLP_USERDATA));
+            if (control && control->OnReflectedCommand(code, controlId))
+                return 0;
+        }
+        if (code == BN_CLICKED)
+            SendMessageA(GetParent(hwnd), WM_COMMAND, static_cast<WPARAM>(controlId), reinterpret_cast<LPARAM>(hwnd));
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}

@@ -1,0 +1,231 @@
+// The main frame: registration, creation of the three children, their layout, focus and the message loop.
+#include "framework/MainFrame.h"
+
+#include <commctrl.h>
+
+#include "controls/ButtonBar.h"
+#include "framework/ProgramInstance.h"
+#include "framework/StatusBar.h"
+
+namespace {
+const char kFrameClass[] = "MainClass";
+constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW;
+// The bar strip is the display font's height plus this much.
+constexpr int kBarPadding = 12;
+constexpr int kChildCount = 3;
+
+bool frameClassRegistered = false;
+
+struct Placement {
+    HWND window;
+    int y;
+    int height;
+};
+}
+
+MainFrame::MainFrame()
+    : accelerators(nullptr), clientWidth(0), clientHeight(0), barHeight(0), buttonBar(nullptr),
+      statusBar(nullptr), view(nullptr), ready(0)
+{
+}
+
+void MainFrame::PostDestroy()
+{
+    PostQuitMessage(0);
+}
+
+int MainFrame::Register()
+{
+    if (frameClassRegistered)
+        return 0;
+    WNDCLASSA wc = {};
+    wc.style = CS_BYTEALIGNCLIENT;
+    wc.lpfnWndProc = StaticWndProc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
+    wc.hInstance = ProgramInstance();
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    // The children cover the client area: erasing it would only flicker.
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kFrameClass;
+    AdjustClass(wc);
+    if (!RegisterClassA(&wc))
+        return 0;
+    frameClassRegistered = true;
+    return 1;
+}
+
+void MainFrame::OnClose()
+{
+    if (CanClose())
+        Destroy();
+}
+
+int MainFrame::OnCreate()
+{
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                     ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
+    InitCommonControlsEx(&controls);
+    return statusBar && statusBar->CreateStatus(hwnd) ? 1 : 0;
+}
+
+int MainFrame::OnQueryEndSession()
+{
+    return CanClose();
+}
+
+void MainFrame::OnSetFocus()
+{
+    if (view && view->hwnd)
+        SetFocus(view->hwnd);
+}
+
+void MainFrame::OnSize(WPARAM wParam, LPARAM lParam)
+{
+    clientWidth = LOWORD(lParam);
+    clientHeight = HIWORD(lParam);
+    if (statusBar)
+        statusBar->OnParentSize(wParam, lParam);
+    Layout();
+}
+
+int MainFrame::CanClose() { return 1; }
+void MainFrame::AdjustClass(WNDCLASSA&) {}
+void MainFrame::AdjustCreate(CREATESTRUCTA&) {}
+int MainFrame::RestoreState() { return 0; }
+
+LRESULT MainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A frame whose creation failed ends quietly: no settings saved over the good ones, no quit posted.
+    if (!ready) {
+        if (message == WM_DESTROY) {
+            OnDestroy();
+            return 0;
+        }
+        if (message == WM_ENDSESSION) {
+            OnEndSession(wParam, lParam);
+            return 0;
+        }
+    }
+    return Window::WndProc(message, wParam, lParam);
+}
+
+int MainFrame::CreateFrameWindow()
+{
+    Register();
+    CREATESTRUCTA create = {};
+    create.lpszClass = kFrameClass;
+    create.lpszName = "";
+    create.style = static_cast<LONG>(kFrameStyle);
+    create.x = CW_USEDEFAULT;
+    create.y = CW_USEDEFAULT;
+    create.cx = CW_USEDEFAULT;
+    create.cy = CW_USEDEFAULT;
+    AdjustCreate(create);
+    hwnd = CreateWindowExA(create.dwExStyle, create.lpszClass, create.lpszName, static_cast<DWORD>(create.style),
+                           create.x, create.y, create.cx, create.cy, nullptr, nullptr, ProgramInstance(), this);
+    return hwnd != nullptr;
+}
+
+int MainFrame::CreateFrame(Window& viewWindow, ButtonBar& bar, StatusBar& status)
+{
+    view = &viewWindow;
+    buttonBar = &bar;
+    statusBar = &status;
+    ready = 0;
+    if (!CreateFrameWindow())
+        return 0;
+
+    int created = 0;
+    HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+    if (info) {
+        TEXTMETRICA metrics;
+        const BOOL measured = GetTextMetricsA(info, &metrics);
+        DeleteDC(info);
+        if (measured) {
+            barHeight = metrics.tmHeight + kBarPadding;
+            RECT client;
+            GetClientRect(hwnd, &client);
+            if (buttonBar->CreateBar(hwnd, 0, 0, client.right, barHeight)) {
+                view->exStyle = WS_EX_CLIENTEDGE;
+                created = view->Create(hwnd, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+            }
+        }
+    }
+    if (!created) {
+        // Take the half-made frame down with its children; the program ends without it.
+        Destroy();
+        return 0;
+    }
+    ready = 1;
+    return 1;
+}
+
+void MainFrame::Show(int showCommand)
+{
+    if (!RestoreState())
+        ShowWindow(hwnd, showCommand);
+    UpdateWindow(hwnd);
+}
+
+int MainFrame::LoadAccelerators(int tableId)
+{
+    accelerators = ::LoadAcceleratorsA(ProgramInstance(), MAKEINTRESOURCEA(tableId));
+    return accelerators != nullptr;
+}
+
+BOOL MainFrame::FetchMessage(MSG& message)
+{
+    return GetMessageA(&message, nullptr, 0, 0);
+}
+
+int MainFrame::Run()
+{
+    MSG message = {};
+    BOOL fetched;
+    // -1 is a failure to fetch, not a message: looping on it would spin on garbage.
+    while ((fetched = FetchMessage(message)) > 0) {
+        if (accelerators && TranslateAcceleratorA(hwnd, accelerators, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    if (fetched < 0)
+        return -1;
+    return static_cast<int>(message.wParam);
+}
+
+void MainFrame::Layout()
+{
+    const int statusHeight = statusBar ? statusBar->VisibleHeight() : 0;
+    const int topHeight = buttonBar && buttonBar->shown ? barHeight : 0;
+
+    Placement placements[kChildCount];
+    int placed = 0;
+    auto add = [&](HWND window, int y, int height) {
+        // A child that has no window (yet, or any more) is left out, so it cannot fail the whole batch.
+        if (window && IsWindow(window))
+            placements[placed++] = {window, y, height < 0 ? 0 : height};
+    };
+    add(buttonBar ? buttonBar->hwnd : nullptr, 0, topHeight);
+    add(view ? view->hwnd : nullptr, topHeight, clientHeight - topHeight - statusHeight);
+    add(statusBar ? statusBar->hwnd : nullptr, clientHeight - statusHeight, statusHeight);
+    if (placed == 0)
+        return;
+
+    // One batch, so a resize repaints once.
+    HDWP batch = BeginDeferWindowPos(kChildCount);
+    for (int i = 0; i < placed && batch; ++i) {
+        const Placement& p = placements[i];
+        batch = DeferWindowPos(batch, p.window, HWND_TOP, 0, p.y, clientWidth, p.height, SWP_SHOWWINDOW);
+    }
+    if (batch && EndDeferWindowPos(batch))
+        return;
+    // The batch could not be had: place the children one by one instead.
+    for (int i = 0; i < placed; ++i) {
+        const Placement& p = placements[i];
+        SetWindowPos(p.window, HWND_TOP, 0, p.y, clientWidth, p.height, SWP_SHOWWINDOW);
+    }
+}

@@ -1,0 +1,150 @@
+// The read-only, fixed-pitch text view: the loaded file with its line index, painting, scrolling,
+// keyboard and mouse selection, and copying the selection to the clipboard.
+#pragma once
+#include <windows.h>
+
+#include "framework/Window.h"
+#include "textview/GrowableArray.h"
+#include "textview/LineEntry.h"
+
+struct KeyBinding;
+
+constexpr int kMaxLineLength = 255;                // longest display line, in bytes and in columns
+constexpr int kLineBufferSize = kMaxLineLength + 1;
+constexpr int kTabWidth = 8;
+constexpr int kInitialLineCapacity = 5000;
+constexpr int kLineGrowStep = 500;
+constexpr int kWheelLines = 3;
+constexpr int kKeyBindingCount = 8;
+constexpr int kAutoScrollTimer = 1;
+constexpr UINT kAutoScrollInterval = 25;           // milliseconds
+constexpr DWORD kBufferSlack = 16;                 // spare bytes behind every file read
+
+class TextView : public Window {
+public:
+    TextView();
+    ~TextView() override;
+    TextView(const TextView&) = delete;
+    TextView& operator=(const TextView&) = delete;
+
+    int Create(HWND parent, int id, const char* windowTitle, int x, int y, int width, int height) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int Register() override;
+    int OnCreate() override;
+
+    // Class-specific operations, in table order.
+    virtual void CursorLineChanged();
+    virtual void GetLineText(int line, char* destination) = 0;
+    virtual int GetLineLength(int line) = 0;
+    virtual void CursorLineChanging();
+    virtual void UpdateCaret();
+    virtual void OnTextChar(WPARAM character);
+    virtual void OnDoubleClick();
+    virtual void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    virtual int ShowMessage(const char* text, const char* caption) = 0;
+    virtual int CountMatches() = 0;
+    virtual void OnLongLineSplit();
+
+    // Document (TextViewDocument.cpp).
+    void SetTitleAndCursor(const char* programTitle, int cursorId);
+    int ResetDocument();
+    int LoadFile(const char* path);
+    int BuildLineIndex();
+    int GrowLineIndex();
+    int ColumnToIndex(int column, const char* text) const;
+    int IndexToColumn(int index, const char* text) const;
+    LineEntry* Entries() const { return static_cast<LineEntry*>(lines.block); }
+
+    // Painting (TextViewPaint.cpp).
+    void Redraw();
+    void BlitToWindow();
+    void ClearScreen();
+    void ResumePainting();
+    void SetBackgroundColor(COLORREF color);
+
+    // Layout and scrolling (TextViewScroll.cpp).
+    void UpdateLayout();
+    void UpdateVerticalRange();
+    void UpdateHorizontalRange();
+    void ScrollVertically(WPARAM wParam);
+    void ScrollHorizontally(WPARAM wParam);
+
+    // Keyboard and mouse (TextViewInput.cpp).
+    void HandleKeyCode(int code);
+    void ScrollLineDown();
+    void ScrollLineUp();
+    void ScrollPageUp();
+    void ScrollPageDown();
+    void ScrollToTop();
+    void ScrollToBottom();
+
+    // Clipboard (TextViewClipboard.cpp).
+    void CopySelection();
+    int SelectionInRange();
+    HGLOBAL BuildClipboardText();
+    int FirstSelectionPiece(char* destination);
+    int NextSelectionPiece(char* destination);
+
+    int hasSelection;
+    int clientWidth, clientHeight;
+    int charWidth;
+    int lineHeight;
+    int topLine;
+    int leftColumn;
+    int maxLeftColumn;
+    int cursorColumn;
+    int cursorRow;
+    int visibleColumns;
+    int visibleRows;
+    int lineCount;
+    int keyBindingCount;
+    int selStartLine, selStartIndex, selEndLine, selEndIndex;
+    int maxTopLine;
+    int wheelLines;
+    int marginCursorId;
+    COLORREF textColor, backColor, highlightTextColor, highlightBackColor;
+    HDC memoryDC;
+    HBRUSH backBrush;
+    HFONT font;
+    int paintingDeferred;
+    int paintPending;
+    int pieceLine, pieceStart, pieceLastLine, pieceEnd;
+    int maxLineLength, tabWidth;
+    int marginWidth;
+    HCURSOR textCursor;
+    HCURSOR marginCursor;
+    const KeyBinding* keyBindings;
+    int lineCapacity;
+    DWORD bufferCapacity;
+    DWORD bytesRead;
+    const char* title;
+    char* buffer;
+    GrowableArray lines;
+    // What the memory DC held before the screen bitmap went in, so both can be released cleanly.
+    HBITMAP memoryBitmap;
+    HGDIOBJ oldBitmap;
+    HGDIOBJ oldFont;
+
+    // Input state of the program's one view.
+    static int shiftDown, ctrlDown, altDown;
+    static int pendingKeyCount;
+    static int pendingKeys[3];
+    static int dragging;
+    static int anchorLine, anchorIndex;
+    static int autoScrollDirection;
+
+private:
+    void ReleaseGdiObjects();
+    void OnKeyPressed(WPARAM wParam);
+    void OnKeyReleased(WPARAM wParam);
+    void ClearModifiers();
+    void OnViewMouseMove(LPARAM lParam);
+    void OnViewButtonDown(LPARAM lParam);
+    void FinishDrag(int releaseCapture);
+    void AbandonDrag();
+    void StopAutoScroll();
+    void AutoScrollStep();
+    void OnViewPaint();
+    int RowAt(int y) const;
+    int ColumnAt(int x) const;
+};

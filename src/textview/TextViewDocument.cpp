@@ -1,0 +1,186 @@
+// The text view's document: reading a file whole, the line index and the tab arithmetic.
+#include "textview/TextView.h"
+
+#include <cstring>
+
+#include "textview/KeyBinding.h"
+
+namespace {
+constexpr unsigned char kCR = 13;
+constexpr unsigned char kLF = 10;
+constexpr char kHT = '\t';
+}
+
+void TextView::SetTitleAndCursor(const char* programTitle, int cursorId)
+{
+    title = programTitle;
+    marginCursorId = cursorId;
+    buffer = nullptr;
+    lineCapacity = 0;
+    keyBindings = textViewKeyBindings;
+    keyBindingCount = kKeyBindingCount;
+}
+
+int TextView::ResetDocument()
+{
+    // A drag must not run on (with its auto-scroll timer) into whatever is loaded next.
+    AbandonDrag();
+    selStartLine = selStartIndex = selEndLine = selEndIndex = 0;
+    leftColumn = topLine = cursorRow = cursorColumn = 0;
+    UpdateCaret();
+    hasSelection = 0;
+    if (lineCapacity) {
+        // Records beyond the last file's lines are still zero from allocation or growth.
+        int used = lineCount < lineCapacity ? lineCount : lineCapacity;
+        if (used > 0)
+            memset(lines.block, 0, static_cast<size_t>(used) * sizeof(LineEntry));
+    } else {
+        lines.Allocate(kInitialLineCapacity, kLineGrowStep, sizeof(LineEntry));
+        lineCapacity = lines.capacity;
+        if (!lineCapacity)
+            return 0;
+    }
+    lineCount = 0;
+    UpdateVerticalRange();
+    return 1;
+}
+
+int TextView::LoadFile(const char* path)
+{
+    if (!ResetDocument())
+        return -1;
+    bytesRead = 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size)) {
+        CloseHandle(file);
+        return 0;
+    }
+    // The buffer's capacity and every read count are 32-bit: a larger file cannot be held at all.
+    const unsigned long long fileSize = static_cast<unsigned long long>(size.QuadPart);
+    if (size.QuadPart < 0 || fileSize > static_cast<unsigned long long>(MAXDWORD - kBufferSlack) ||
+        fileSize + kBufferSlack > static_cast<unsigned long long>(static_cast<SIZE_T>(-1))) {
+        CloseHandle(file);
+        return -1;
+    }
+    const DWORD fileBytes = static_cast<DWORD>(fileSize);
+    if (fileBytes >= bufferCapacity) {
+        if (buffer)
+            GlobalFree(buffer);
+        buffer = nullptr;
+        bufferCapacity = 0;
+        buffer = static_cast<char*>(GlobalAlloc(GMEM_FIXED, fileBytes + kBufferSlack));
+        if (!buffer) {
+            CloseHandle(file);
+            return -1;
+        }
+        bufferCapacity = fileBytes + kBufferSlack;
+    }
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, bufferCapacity, &got, nullptr))
+        got = 0;
+    bytesRead = got;
+    CloseHandle(file);
+    if (!CountMatches())
+        return -2;
+    if (!BuildLineIndex())
+        return -1;
+    CursorLineChanged();
+    Redraw();
+    return 1;
+}
+
+int TextView::BuildLineIndex()
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(buffer);
+    const DWORD n = buffer ? bytesRead : 0;
+    const int width = tabWidth > 0 ? tabWidth : 1;
+    LineEntry* entries = Entries();
+    if (!entries)
+        return 0;
+    int split = 0;
+    DWORD p = 0;
+    for (;;) {
+        if (p < n && bytes[p] == kCR)
+            ++p;
+        const DWORD start = p;
+        int length = 0;
+        int column = 0;
+        while (p < n) {
+            const unsigned char c = bytes[p];
+            if (c == kCR || c == kLF)
+                break;
+            ++p;
+            ++length;
+            column += c == kHT ? width - column % width : 1;
+            if ((length >= maxLineLength || column >= maxLineLength) && p < n && bytes[p] != kCR &&
+                bytes[p] != kLF) {
+                split = 1;
+                break;
+            }
+        }
+        entries[lineCount].start = start;
+        entries[lineCount].length = length;
+        ++lineCount;
+        if (lineCount == lineCapacity) {
+            if (!GrowLineIndex())
+                return 0;
+            entries = Entries();
+        }
+        if (p < n && bytes[p] == kCR)
+            ++p;
+        if (p < n && bytes[p] == kLF) {
+            ++p;
+            continue;
+        }
+        if (p >= n)
+            break;
+    }
+    UpdateVerticalRange();
+    if (split)
+        OnLongLineSplit();
+    return 1;
+}
+
+int TextView::GrowLineIndex()
+{
+    // Growing by a number of steps that doubles with every growth keeps indexing linear in the
+    // number of lines; the capacity stays the first allocation plus whole steps.
+    int grown = lineCapacity - kInitialLineCapacity;
+    int steps = grown > 0 ? grown / kLineGrowStep : 1;
+    lines.GrowBySteps(steps);
+    lineCapacity = lines.capacity;
+    return lineCapacity != lineCount;
+}
+
+int TextView::ColumnToIndex(int column, const char* text) const
+{
+    const int width = tabWidth > 0 ? tabWidth : 1;
+    if (column < 0)
+        column = 0;
+    int c = 0;
+    int n = 0;
+    for (; text[n]; ++n) {
+        if (c >= column)
+            return n;
+        if (text[n] == kHT) {
+            c += width - c % width;
+            if (c > column)
+                return n;
+        } else {
+            ++c;
+        }
+    }
+    return n + (column - c);
+}
+
+int TextView::IndexToColumn(int index, const char* text) const
+{
+    const int width = tabWidth > 0 ? tabWidth : 1;
+    int c = 0;
+    for (int n = 0; n < index && text[n]; ++n)
+        c += text[n] == kHT ? width - c % width : 1;
+    return c;
+}

@@ -1,0 +1,219 @@
+// The line index: every kind of line break, pieces cut at 255 bytes or columns, and index growth.
+#include <gtest/gtest.h>
+
+#include "ViewTestSupport.h"
+#include "textview/GrowableArray.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines Index(ProbeView& view, const std::string& bytes)
+{
+    EXPECT_EQ(1, IndexBytes(view, bytes));
+    return AllLines(view);
+}
+
+TEST(LineIndex, EachKindOfLineBreakEndsOneLine)
+{
+    ProbeView view;
+    EXPECT_EQ((Lines{"a", "b"}), Index(view, "a\r\nb"));
+    EXPECT_EQ((Lines{"a", "b"}), Index(view, "a\nb"));
+    EXPECT_EQ((Lines{"a", "b"}), Index(view, "a\rb"));
+    EXPECT_EQ((Lines{"a", "b"}), Index(view, "a\n\rb"));
+    EXPECT_EQ((Lines{"a", "b"}), Index(view, "a\r\rb"));
+    EXPECT_EQ((Lines{"a", "", "b"}), Index(view, "a\r\r\rb"));
+    EXPECT_EQ((Lines{"a", "", "b"}), Index(view, "a\r\n\r\nb"));
+    EXPECT_EQ((Lines{"a", "", "b"}), Index(view, "a\n\nb"));
+}
+
+TEST(LineIndex, LeadingAndTrailingBreaks)
+{
+    ProbeView view;
+    EXPECT_EQ((Lines{"abc"}), Index(view, "\rabc"));
+    EXPECT_EQ((Lines{"", "abc"}), Index(view, "\r\nabc"));
+    EXPECT_EQ((Lines{"abc", ""}), Index(view, "abc\n"));
+    EXPECT_EQ((Lines{"abc", ""}), Index(view, "abc\r\n"));
+    EXPECT_EQ((Lines{""}), Index(view, ""));
+    EXPECT_EQ(1, view.lineCount);
+    EXPECT_EQ((Lines{"", ""}), Index(view, "\n"));
+}
+
+TEST(LineIndex, EntriesPointIntoTheBufferWithoutTheBreak)
+{
+    ProbeView view;
+    Index(view, "ab\r\ncde\nf");
+    ASSERT_EQ(3, view.lineCount);
+    EXPECT_EQ(0u, view.Entries()[0].start);
+    EXPECT_EQ(2, view.Entries()[0].length);
+    EXPECT_EQ(4u, view.Entries()[1].start);
+    EXPECT_EQ(3, view.Entries()[1].length);
+    EXPECT_EQ(8u, view.Entries()[2].start);
+    EXPECT_EQ(1, view.Entries()[2].length);
+    EXPECT_EQ(0, view.Entries()[3].length);  // nothing written past the last line
+}
+
+TEST(LineIndex, LongLinesAreCutAt255Bytes)
+{
+    ProbeView view;
+    Lines lines = Index(view, std::string(600, 'x') + "\r\nend");
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_EQ(255u, lines[0].size());
+    EXPECT_EQ(255u, lines[1].size());
+    EXPECT_EQ(90u, lines[2].size());
+    EXPECT_EQ("end", lines[3]);
+    EXPECT_EQ(255u, view.Entries()[1].start);
+    EXPECT_EQ(1, view.splitCalls);
+
+    // Exactly 255 bytes is one display line, whether a break or the end of the data follows.
+    ProbeView exact;
+    EXPECT_EQ((Lines{std::string(255, 'y'), "z"}), Index(exact, std::string(255, 'y') + "\nz"));
+    EXPECT_EQ((Lines{std::string(255, 'y')}), Index(exact, std::string(255, 'y')));
+    EXPECT_EQ((Lines{std::string(255, 'y')}), Index(exact, std::string(255, 'y') + "\r"));  // a lone CR at the end adds no line
+    EXPECT_EQ((Lines{std::string(255, 'y'), ""}), Index(exact, std::string(255, 'y') + "\r\n"));
+    EXPECT_EQ(0, exact.splitCalls);
+
+    ProbeView over;
+    EXPECT_EQ((Lines{std::string(255, 'w'), "w"}), Index(over, std::string(256, 'w')));
+    EXPECT_EQ(1, over.splitCalls);
+}
+
+TEST(LineIndex, TabsCountTowardTheColumnLimit)
+{
+    ProbeView view;
+    Lines lines = Index(view, std::string(40, '\t'));
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ(std::string(32, '\t'), lines[0]);  // the 32nd tab reaches column 256
+    EXPECT_EQ(std::string(8, '\t'), lines[1]);
+    EXPECT_EQ(1, view.splitCalls);
+
+    // A piece's tab stops count from its own first byte: 250 letters, a tab to 256, then "ab\t" again.
+    ProbeView restart;
+    Lines pieces = Index(restart, std::string(250, 'a') + "\tab\tc");
+    ASSERT_EQ(2u, pieces.size());
+    EXPECT_EQ(251u, pieces[0].size());
+    EXPECT_EQ("ab\tc", pieces[1]);
+    EXPECT_EQ(8, restart.IndexToColumn(3, pieces[1].c_str()));
+}
+
+TEST(LineIndex, NulBytesAreOrdinaryColumns)
+{
+    ProbeView view;
+    const std::string bytes("a\0b\nc", 5);
+    Index(view, bytes);
+    ASSERT_EQ(2, view.lineCount);
+    EXPECT_EQ(3, view.GetLineLength(0));
+    EXPECT_EQ("a", LineText(view, 0));  // text stops at the NUL, the length does not
+    EXPECT_EQ("c", LineText(view, 1));
+}
+
+TEST(LineIndex, IndexGrowsFrom5000InWholeStepsAndStaysAheadOfTheLines)
+{
+    ProbeView view;
+    ASSERT_EQ(1, view.ResetDocument());
+    EXPECT_EQ(5000, view.lineCapacity);
+
+    Index(view, NumberedLines(4999));
+    EXPECT_EQ(4999, view.lineCount);
+    EXPECT_EQ(5000, view.lineCapacity);
+
+    Index(view, NumberedLines(5000));  // the 5000th entry grows the index
+    EXPECT_EQ(5500, view.lineCapacity);
+
+    for (int count : {5500, 12345, 200000}) {
+        ProbeView fresh;
+        Index(fresh, NumberedLines(count));
+        ASSERT_EQ(count, fresh.lineCount);
+        EXPECT_GT(fresh.lineCapacity, fresh.lineCount);
+        EXPECT_EQ(0, (fresh.lineCapacity - 5000) % 500) << fresh.lineCapacity;
+        EXPECT_EQ(fresh.lineCapacity, fresh.lines.capacity);
+        // Growth is geometric, so the spare room stays within a constant factor of the lines.
+        EXPECT_LE(fresh.lineCapacity, 2 * fresh.lineCount + 5000);
+        EXPECT_EQ("line " + std::to_string(count - 1), LineText(fresh, count - 1));
+    }
+}
+
+TEST(LineIndex, GrowthIsGeometricSoIndexingStaysLinear)
+{
+    ProbeView view;
+    ASSERT_EQ(1, view.ResetDocument());
+    int previous = view.lineCapacity;
+    for (int growth = 0; growth < 12; ++growth) {
+        view.lineCount = view.lineCapacity;  // full, as BuildLineIndex leaves it before growing
+        ASSERT_NE(0, view.GrowLineIndex());
+        EXPECT_GT(view.lineCapacity, previous);
+        EXPECT_EQ(0, (view.lineCapacity - 5000) % 500);
+        if (growth == 0)
+            EXPECT_EQ(5500, view.lineCapacity);
+        previous = view.lineCapacity;
+    }
+    // One step at a time would have reached 11000; doubling the added steps passes a million.
+    EXPECT_GT(view.lineCapacity, 1000000);
+    view.lineCount = 0;
+}
+
+TEST(LineIndex, LargerIndexIsKeptAndClearedForTheNextFile)
+{
+    ProbeView view;
+    Index(view, NumberedLines(20000));
+    const int capacity = view.lineCapacity;
+    EXPECT_EQ((Lines{"x", "y"}), Index(view, "x\ny"));
+    EXPECT_EQ(capacity, view.lineCapacity);
+    for (int i = 2; i < capacity; ++i) {
+        if (view.Entries()[i].start || view.Entries()[i].length) {
+            ADD_FAILURE() << "record " << i << " was not cleared";
+            break;
+        }
+    }
+}
+
+TEST(LineIndex, FailedGrowthKeepsTheLinesMadeSoFar)
+{
+    ProbeView view;
+    ASSERT_EQ(1, view.ResetDocument());
+    view.lines.growStep = 0x7FFFF000;  // the record count would pass the largest int: refused
+    EXPECT_EQ(0, IndexBytes(view, NumberedLines(6000)));
+    EXPECT_EQ(5000, view.lineCount);
+    EXPECT_EQ(view.lineCapacity, view.lineCount);
+    EXPECT_EQ(0, view.lines.ok);
+    EXPECT_EQ("line 4999", LineText(view, 4999));
+}
+
+TEST(GrowableArrayTest, AllocateZeroesAndGrowKeepsRecords)
+{
+    GrowableArray array;
+    int* records = static_cast<int*>(array.Allocate(10, 5, sizeof(int)));
+    ASSERT_NE(nullptr, records);
+    EXPECT_EQ(1, array.ok);
+    EXPECT_EQ(10, array.capacity);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(0, records[i]);
+        records[i] = i + 1;
+    }
+    records = static_cast<int*>(array.Grow());
+    EXPECT_EQ(15, array.capacity);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(i + 1, records[i]);
+    for (int i = 10; i < 15; ++i)
+        EXPECT_EQ(0, records[i]);
+    records = static_cast<int*>(array.GrowBySteps(4));
+    EXPECT_EQ(35, array.capacity);
+    EXPECT_EQ(10, records[9]);
+    EXPECT_EQ(0, records[34]);
+}
+
+TEST(GrowableArrayTest, FailuresAreReported)
+{
+    GrowableArray array;
+    EXPECT_EQ(nullptr, array.Allocate(0x7FFFFFFF, 1, 0x7FFFFFFF));
+    EXPECT_EQ(0, array.ok);
+    EXPECT_EQ(0, array.capacity);
+
+    void* block = array.Allocate(4, 0x7FFFFFF0, 16);
+    ASSERT_NE(nullptr, block);
+    EXPECT_EQ(block, array.Grow());  // the record count would overflow: refused, block kept
+    EXPECT_EQ(0, array.ok);
+    EXPECT_EQ(4, array.capacity);
+}
+
+} // namespace

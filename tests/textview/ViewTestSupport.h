@@ -1,0 +1,230 @@
+// Shared helpers of the text view tests: a probing view, in-memory documents, a host window, files.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/ResourceIds.h"
+#include "search/SearchView.h"
+
+// The program's view with the search hook replaced, so a test decides which files are hits.
+class ProbeView : public SearchView {
+public:
+    int CountMatches() override
+    {
+        ++countCalls;
+        countedBytes.assign(buffer ? buffer : "", buffer ? bytesRead : 0);
+        return useRealCount ? SearchView::CountMatches() : countResult;
+    }
+    int ShowMessage(const char* text, const char* caption) override
+    {
+        lastMessage = text ? text : "";
+        lastCaption = caption ? caption : "";
+        return IDOK;
+    }
+    void OnLongLineSplit() override { ++splitCalls; }
+    void CursorLineChanging() override { ++changingCalls; }
+    void CursorLineChanged() override { ++changedCalls; }
+
+    int countResult = 1;
+    int useRealCount = 0;
+    int countCalls = 0;
+    int splitCalls = 0;
+    int changingCalls = 0;
+    int changedCalls = 0;
+    std::string countedBytes;
+    std::string lastMessage;
+    std::string lastCaption;
+};
+
+// Puts bytes into the view's buffer as a load would and indexes them; returns BuildLineIndex's result.
+inline int IndexBytes(TextView& view, const std::string& bytes)
+{
+    if (!view.ResetDocument())
+        return -1;
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    if (!view.buffer || size >= view.bufferCapacity) {
+        if (view.buffer)
+            GlobalFree(view.buffer);
+        view.buffer = static_cast<char*>(GlobalAlloc(GMEM_FIXED, size + kBufferSlack));
+        view.bufferCapacity = size + kBufferSlack;
+    }
+    if (size)
+        memcpy(view.buffer, bytes.data(), size);
+    view.bytesRead = size;
+    return view.BuildLineIndex();
+}
+
+inline std::string LineText(TextView& view, int line)
+{
+    char text[kLineBufferSize + 8];
+    view.GetLineText(line, text);
+    return text;
+}
+
+inline std::vector<std::string> AllLines(TextView& view)
+{
+    std::vector<std::string> result;
+    for (int i = 0; i < view.lineCount; ++i)
+        result.push_back(LineText(view, i));
+    return result;
+}
+
+// Numbered lines "line 0", "line 1", ... joined with CR LF.
+inline std::string NumberedLines(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        if (i)
+            text += "\r\n";
+        text += "line " + std::to_string(i);
+    }
+    return text;
+}
+
+// A folder of its own under the temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        static int counter = 0;
+        path = std::string(base) + "seekword_tv_" + std::to_string(GetCurrentProcessId()) + "_" +
+               std::to_string(++counter);
+        CreateDirectoryA(path.c_str(), nullptr);
+    }
+    ~TempFolder()
+    {
+        for (const std::string& file : files)
+            DeleteFileA(file.c_str());
+        RemoveDirectoryA(path.c_str());
+    }
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        std::string file = path + "\\" + name;
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        if (h != INVALID_HANDLE_VALUE) {
+            WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+            CloseHandle(h);
+        }
+        files.push_back(file);
+        return file;
+    }
+    std::string Name(const std::string& name)
+    {
+        files.push_back(path + "\\" + name);
+        return files.back();
+    }
+
+    std::string path;
+    std::vector<std::string> files;
+};
+
+// Runs the thread's messages until the deadline passes or the condition holds.
+template <typename Condition>
+inline bool PumpUntil(DWORD milliseconds, Condition condition)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+inline void PumpFor(DWORD milliseconds)
+{
+    PumpUntil(milliseconds, [] { return false; });
+}
+
+// A top-level window holding the view as its child, with a chosen client area for the view.
+class ViewHost {
+public:
+    ViewHost()
+    {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSA wc = {};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "SeekwordViewHost";
+            wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+            RegisterClassA(&wc);
+            registered = true;
+        }
+        frame = CreateWindowExA(0, "SeekwordViewHost", "view host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900,
+                                700, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~ViewHost()
+    {
+        if (frame)
+            DestroyWindow(frame);
+    }
+
+    // Creates the view's window and sizes it to the given whole rows and columns of text.
+    bool Open(TextView& view, int columns, int rows)
+    {
+        view.SetTitleAndCursor("Seekword", IDC_MARGIN_CURSOR);
+        view.exStyle = WS_EX_CLIENTEDGE;
+        if (!view.Create(frame, 0, "", 0, 0, 400, 300))
+            return false;
+        Resize(view, view.marginWidth + columns * view.charWidth, rows * view.lineHeight);
+        return true;
+    }
+
+    void Resize(TextView& view, int clientWidth, int clientHeight)
+    {
+        RECT outer, inner;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            GetWindowRect(view.hwnd, &outer);
+            GetClientRect(view.hwnd, &inner);
+            const int width = (outer.right - outer.left) - inner.right + clientWidth;
+            const int height = (outer.bottom - outer.top) - inner.bottom + clientHeight;
+            SetWindowPos(view.hwnd, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE);
+            if (view.clientWidth == clientWidth && view.clientHeight == clientHeight)
+                return;
+        }
+    }
+
+    HWND frame = nullptr;
+};
+
+inline void SendKey(HWND hwnd, UINT vk, bool down)
+{
+    SendMessageA(hwnd, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : 0xC0000001);
+}
+
+inline void PressKey(HWND hwnd, UINT vk)
+{
+    SendKey(hwnd, vk, true);
+    SendKey(hwnd, vk, false);
+}
+
+inline LPARAM Point(int x, int y)
+{
+    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
+
+// The process's GDI objects: from the system when it counts them, otherwise from Wine's handle table,
+// where a handle with a zero upper word names whichever object holds that slot.
+inline int CountGdiObjects()
+{
+    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted)
+        return static_cast<int>(counted);
+    int live = 0;
+    for (UINT_PTR slot = 0x20; slot < 0x10000; ++slot)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)))
+            ++live;
+    return live;
+}

@@ -1,12 +1,90 @@
 // The program's text view: line access into the file buffer, the match count and its warning box.
 #include "search/SearchView.h"
 
+#include <new>
+
+#include "controls/ButtonBar.h"
+#include "resources/ResourceIds.h"
+#include "search/FolderWalker.h"
 #include "search/Matcher.h"
 #include "search/SearchOptions.h"
 
-SearchView::SearchView() : matchCount(0), countCopy(nullptr), currentPath(nullptr), filesSpec(nullptr) {}
+namespace {
 
-SearchView::~SearchView() = default;
+struct CommandButton {
+    const char* label;
+    int width;
+    int command;
+};
+
+// Left to right on the bar; Edit stands before About although its id is the highest.
+const CommandButton kCommandButtons[] = {
+    {"&Start", 60, CMD_START}, {"&Find next", 80, CMD_FINDNEXT}, {"&Next file", 80, CMD_NEXTFILE},
+    {"&Copy", 70, CMD_COPY},   {"&Edit", 70, CMD_EDIT},          {"&About", 60, CMD_ABOUT},
+    {"E&xit", 60, CMD_EXIT},
+};
+
+const int kCommandsNeedingAFile[] = {CMD_FINDNEXT, CMD_NEXTFILE, CMD_COPY, CMD_EDIT};
+
+} // namespace
+
+SearchView::SearchView()
+    : matchCount(0), countCopy(nullptr), currentPath(nullptr), filesSpec(nullptr), buttonBar(nullptr),
+      statusBar(nullptr), folderWalker(nullptr), searchDialog(nullptr)
+{
+}
+
+SearchView::SearchView(ButtonBar& bar, StatusBar& status, FolderWalker& walker, SearchDialog& dialog)
+    : SearchView()
+{
+    buttonBar = &bar;
+    statusBar = &status;
+    folderWalker = &walker;
+    searchDialog = &dialog;
+}
+
+SearchView::~SearchView()
+{
+    delete[] currentPath;
+    delete[] filesSpec;
+}
+
+int SearchView::OnCreate()
+{
+    TextView::OnCreate();
+    if (buttonBar) {
+        int added = 0;
+        for (const CommandButton& button : kCommandButtons)
+            added = buttonBar->AddButton(button.label, button.width, button.command, 0);
+        // Only the last button is checked: without Exit the program could not be ended from the bar.
+        if (!added)
+            return 0;
+        EnableFileCommands(0);
+    }
+    delete[] currentPath;
+    delete[] filesSpec;
+    currentPath = new (std::nothrow) char[kPathBufferSize]();
+    filesSpec = new (std::nothrow) char[kPathBufferSize]();
+    return currentPath && filesSpec;
+}
+
+void SearchView::EnableFileCommands(int enable)
+{
+    if (!buttonBar)
+        return;
+    for (int command : kCommandsNeedingAFile)
+        buttonBar->EnableCommand(command, enable);
+}
+
+void SearchView::FreeSearchState()
+{
+    if (folderWalker)
+        folderWalker->Reset();
+    delete[] currentPath;
+    delete[] filesSpec;
+    currentPath = nullptr;
+    filesSpec = nullptr;
+}
 
 void SearchView::GetLineText(int line, char* destination)
 {

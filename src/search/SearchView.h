@@ -2,22 +2,49 @@
 #pragma once
 #include <windows.h>
 
+#include "search/NotFoundBox.h"
 #include "textview/TextView.h"
+
+class ButtonBar;
+class FolderWalker;
+class SearchDialog;
+class StatusBar;
 
 constexpr int kPathBufferSize = 260;
 
 class SearchView : public TextView {
 public:
     SearchView();
+    // The program's view: the bar it fills and enables, the status bar it writes, the walk and dialog it runs.
+    SearchView(ButtonBar& bar, StatusBar& status, FolderWalker& walker, SearchDialog& dialog);
     ~SearchView() override;
+
+    int OnCreate() override;
 
     void GetLineText(int line, char* destination) override;
     int GetLineLength(int line) override;
     int ShowMessage(const char* text, const char* caption) override;
     int CountMatches() override;
 
+    // The search commands (SearchViewSearch.cpp).
+    void RunSearch(int newSearch);
+    void FindNext();
+    void ShowPosition(int n);
+    // The walk is reset and the two path buffers freed when the program's window goes.
+    void FreeSearchState();
+
     DWORD matchCount;
     char* countCopy;
     char* currentPath;
     char* filesSpec;
+    NotFoundBox notFoundBox;
+
+private:
+    void EnableFileCommands(int enable);
+    void ShowFoundTitle();
+
+    ButtonBar* buttonBar;
+    StatusBar* statusBar;
+    FolderWalker* folderWalker;
+    SearchDialog* searchDialog;
 };

@@ -1,0 +1,95 @@
+// The main window's commands, from buttons and accelerator keys alike.
+#include "app/AppFrame.h"
+
+#include "app/Settings.h"
+#include "app/ShellSafety.h"
+#include "controls/AboutWindow.h"
+#include "controls/ButtonBar.h"
+#include "framework/ProgramInstance.h"
+#include "resources/ResourceIds.h"
+#include "search/SearchView.h"
+
+#include <shellapi.h>
+
+namespace {
+constexpr COLORREF kAboutTextColour = 0x000000;
+constexpr COLORREF kAboutBackColour = 0xC0C0C0;
+constexpr COLORREF kAboutEdgeColour = 0x808080;
+}
+
+AppFrame::AppFrame(SearchView& view, AboutWindow& about) : searchView(view), aboutWindow(about) {}
+
+// A frame whose creation failed has nothing worth remembering.
+int AppFrame::SaveState()
+{
+    if (!ready)
+        return 0;
+    return SaveSettings(hwnd);
+}
+
+void AppFrame::OnCommand(WPARAM wParam, LPARAM)
+{
+    const int command = LOWORD(wParam);
+    if (!buttonBar || !buttonBar->IsCommandEnabled(command))
+        return;
+    switch (command) {
+    case CMD_START:
+        searchView.RunSearch(1);
+        break;
+    case CMD_FINDNEXT:
+        searchView.FindNext();
+        break;
+    case CMD_NEXTFILE:
+        searchView.RunSearch(0);
+        break;
+    case CMD_COPY:
+        searchView.CopySelection();
+        break;
+    case CMD_ABOUT:
+        aboutWindow.ShowModal(hwnd, kAboutText, "About", 0, IDI_SEEKWORD, kAboutTextColour, kAboutBackColour,
+                              kAboutEdgeColour);
+        break;
+    case CMD_EXIT:
+        Destroy();
+        return;
+    case CMD_EDIT:
+        EditFile(searchView.currentPath);
+        break;
+    default:
+        break;
+    }
+    SetFocus(searchView.hwnd);
+}
+
+void AppFrame::EditFile(const char* path)
+{
+    if (!path || !*path)
+        return;
+    if (ShellWouldRun(path)) {
+        // Never run a found program or script: show it as text instead.
+        OpenInNotepad(path);
+        return;
+    }
+    ShellExecuteA(hwnd, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void AppFrame::OnDestroy()
+{
+    searchView.FreeSearchState();
+}
+
+void AppFrame::AdjustClass(WNDCLASSA& windowClass)
+{
+    windowClass.hIcon = LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(IDI_SEEKWORD));
+}
+
+void AppFrame::AdjustCreate(CREATESTRUCTA& create)
+{
+    create.lpszName = "Seekword";
+    create.style = WS_OVERLAPPEDWINDOW;
+}
+
+int AppFrame::RestoreState()
+{
+    return RestoreSettings(hwnd);
+}

@@ -1,0 +1,25 @@
+// The program's main window: the seven commands, the saved settings and the program's class and caption.
+#pragma once
+#include "framework/MainFrame.h"
+
+class AboutWindow;
+class SearchView;
+
+class AppFrame : public MainFrame {
+public:
+    AppFrame(SearchView& view, AboutWindow& about);
+
+    int SaveState() override;
+    void OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+    void AdjustClass(WNDCLASSA& windowClass) override;
+    void AdjustCreate(CREATESTRUCTA& create) override;
+    int RestoreState() override;
+
+    // Opens the shown file: with the shell's "open", or as text in Notepad when the shell would run it.
+    void EditFile(const char* path);
+
+private:
+    SearchView& searchView;
+    AboutWindow& aboutWindow;
+};

@@ -1,0 +1,179 @@
+// The search commands: Start and Next file walk to the next hit file, Find next steps through it.
+#include "search/SearchView.h"
+
+#include "controls/ButtonBar.h"
+#include "framework/StatusBar.h"
+#include "resources/ResourceIds.h"
+#include "search/ExtensionFilter.h"
+#include "search/FolderWalker.h"
+#include "search/Matcher.h"
+#include "search/PathNames.h"
+#include "search/SearchOptions.h"
+#include "search/WaitCursor.h"
+#include "searchdialog/SearchDialog.h"
+
+namespace {
+
+constexpr DWORD kCountBufferSize = 64000;
+constexpr int kTitleNameSize = 40;  // the file name in the title is cut to 39 characters
+const char kAllNames[] = "*.*";
+
+enum StatusPart { kPathPart = 0, kPositionPart = 1, kCountPart = 2 };
+
+} // namespace
+
+void SearchView::RunSearch(int newSearch)
+{
+    if (!buttonBar || !statusBar || !folderWalker || !searchDialog || !currentPath || !filesSpec)
+        return;
+    statusBar->SetText(kPositionPart, "");
+    statusBar->SetText(kCountPart, "");
+
+    if (newSearch) {
+        countCopy = AcquireCountBuffer(kCountBufferSize);
+        if (!countCopy)
+            return;
+        searchDialog->filesSpec = filesSpec;
+        INT_PTR result = searchDialog->RunModal(IDD_SEARCH, hwnd);
+        if (result == -1 || result == 0)
+            return;
+        // Only the folder part of the location counts; the filter alone decides which files do.
+        CutToFolder(filesSpec);
+        const int folderLength = lstrlenA(filesSpec);
+        if (folderLength + lstrlenA(kAllNames) < kPathBufferSize) {
+            lstrcpynA(filesSpec + folderLength, kAllNames, kPathBufferSize - folderLength);
+            folderWalker->Begin(filesSpec, searchOptions.subfolders, 0);
+        } else {
+            // A folder too long for its pattern has nothing to offer: the walk ends at once.
+            folderWalker->Reset();
+        }
+    }
+
+    WaitCursor wait;
+    bytesRead = 0;
+    while (folderWalker->Next(currentPath)) {
+        if (!ExtensionAccepted(currentPath))
+            continue;
+        statusBar->SetText(kPathPart, currentPath);
+        paintingDeferred = 1;
+        int loaded = LoadFile(currentPath);
+        if (loaded == 1 && matchCount != 0) {
+            ResumePainting();
+            FindNext();
+            char count[16];
+            wsprintfA(count, "\t%lu", static_cast<unsigned long>(matchCount));
+            statusBar->SetText(kCountPart, count);
+            ShowFoundTitle();
+            // Also after an OK without a new text, when an earlier walk had disabled them.
+            EnableFileCommands(1);
+            return;
+        }
+        ResumePainting();
+    }
+
+    bytesRead = 0;
+    ClearScreen();
+    ResetDocument();
+    EnableFileCommands(0);
+    statusBar->SetText(kPathPart, "");
+    SetWindowTextA(GetParent(hwnd), title);
+    notFoundBox.RunModal(IDD_NOTFOUND, hwnd);
+}
+
+void SearchView::ShowFoundTitle()
+{
+    char name[kTitleNameSize];
+    CopyNamePart(currentPath, name, sizeof name);
+    char caption[kTitleNameSize + 64];
+    wsprintfA(caption, "%.40s found %s", title, name);
+    SetWindowTextA(GetParent(hwnd), caption);
+}
+
+void SearchView::FindNext()
+{
+    if (lineCount <= 0) {
+        ShowPosition(-1);
+        return;
+    }
+    // A view too small for one row or column still steps, so the search always ends.
+    const int rows = visibleRows > 0 ? visibleRows : 1;
+    const int columns = visibleColumns > 0 ? visibleColumns : 1;
+    const int startLine = topLine + cursorRow;
+    const int oldLeftColumn = leftColumn;
+    int page = topLine;
+
+    char text[kLineBufferSize];
+    GetLineText(startLine, text);
+    int start = ColumnToIndex(leftColumn + cursorColumn, text);
+    int length = GetLineLength(startLine);
+    if (start > length)
+        start = length;
+    if (start < 0)
+        start = 0;
+
+    const int patternLength = lstrlenA(searchOptions.searchText);
+    int line = startLine;
+    int found = -1;
+    while (found < 0) {
+        while (line < page + rows) {
+            GetLineText(line, text);
+            if (!searchOptions.caseSensitive)
+                FoldCase(text);
+            const char* hit = patternLength ? FindInText(text + start, searchOptions.searchText) : nullptr;
+            start = 0;
+            if (hit) {
+                found = static_cast<int>(hit - text);
+                break;
+            }
+            ++line;
+            if (line >= lineCount) {
+                ShowPosition(-1);
+                return;
+            }
+        }
+        if (found < 0)
+            page += rows;
+    }
+
+    selStartLine = selEndLine = line;
+    selStartIndex = found;
+    selEndIndex = found + patternLength;
+    hasSelection = 1;
+
+    const int endColumn = IndexToColumn(found + patternLength, text);
+    if (endColumn < leftColumn) {
+        while (endColumn < leftColumn)
+            leftColumn -= columns;
+        if (leftColumn < 0)
+            leftColumn = 0;
+    }
+    while (endColumn > leftColumn + columns)
+        leftColumn += columns;
+    cursorColumn = endColumn - leftColumn;
+
+    topLine = page;
+    cursorRow = line - page;
+    if (line != startLine)
+        CursorLineChanged();
+
+    paintingDeferred = 1;
+    UpdateVerticalRange();
+    if (leftColumn != oldLeftColumn)
+        SetScrollPos(hwnd, SB_HORZ, leftColumn, TRUE);
+    ResumePainting();
+    Redraw();
+    ShowPosition(topLine + cursorRow + 1);
+}
+
+void SearchView::ShowPosition(int n)
+{
+    char text[48] = "";
+    if (lineCount != 0) {
+        if (n == -1)
+            lstrcpynA(text, "\tNo more", sizeof text);
+        else
+            wsprintfA(text, "\t%d / %d", n, lineCount);
+    }
+    if (statusBar)
+        statusBar->SetText(kPositionPart, text);
+}

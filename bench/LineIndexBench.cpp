@@ -1,4 +1,9 @@
 // Times indexing a file of 10 million short lines, against one plain pass and one-step index growth.
+//
+// Measured under Wine 8 on one CPU, 10 million lines of "short line" + CR LF (120 MB):
+//   win32: index 0.28 s growing the index (0.15 s reusing it); one-step growth about 39 s, extrapolated
+//          from 0.39 s for 1 million records.
+//   win64: index 0.30 s (0.13 s reusing it); one-step growth about 49 s, from 0.49 s for 1 million.
 #include <windows.h>
 
 #include <cstdio>

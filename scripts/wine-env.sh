@@ -2,7 +2,7 @@
 # Provides wine_env_start [need-display] and wine_env_stop.
 
 SEEKWORD_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEPREFIX="${SEEKWORD_BUILD:-$SEEKWORD_ROOT/build}/wineprefix"
+export WINEPREFIX="${SEEKWORD_WINEPREFIX:-${SEEKWORD_BUILD:-$SEEKWORD_ROOT/build}/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
@@ -16,8 +16,9 @@ wine_env_prefix() {
         DISPLAY= wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
-    # Without a window manager every hide of a top-level window stalls unless Wine leaves windows unmanaged.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # Without a window manager every hide of a top-level window stalls unless Wine leaves windows unmanaged;
+    # on a user's desktop the window manager should manage them (SEEKWORD_WINE_MANAGED=Y).
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "${SEEKWORD_WINE_MANAGED:-N}" /f >/dev/null 2>&1
     # A crash must end the process, not wait at a dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 }

@@ -15,8 +15,14 @@ void TextView::SetTitleAndCursor(const char* programTitle, int cursorId)
 {
     title = programTitle;
     marginCursorId = cursorId;
+    // Normally there is nothing yet; a buffer of an earlier use is released rather than lost.
+    if (buffer)
+        GlobalFree(buffer);
     buffer = nullptr;
+    bufferCapacity = 0;
+    bytesRead = 0;
     lineCapacity = 0;
+    lineCount = 0;
     keyBindings = textViewKeyBindings;
     keyBindingCount = kKeyBindingCount;
 }

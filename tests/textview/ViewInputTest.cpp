@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "ViewTestSupport.h"
-#include "textview/KeyBinding.h"
 
 namespace {
 
@@ -157,9 +156,6 @@ TEST_F(ViewInput, HandleKeyCodeMatchesComposedCodes)
     EXPECT_EQ(0, view.topLine);
     view.HandleKeyCode(0x30028);  // Shift+Down
     EXPECT_EQ(0, view.topLine);
-    EXPECT_EQ(0x10028, textViewKeyBindings[0].keys[0]);
-    for (int i = 0; i < kKeyBindingCount; ++i)
-        EXPECT_EQ(i, textViewKeyBindings[i].ordinal);
 }
 
 TEST_F(ViewInput, MarginClickSelectsTheWholeLineWithoutMovingTheCursor)

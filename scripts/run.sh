@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Seekword and starts it under Wine on your display. Without a
+# display it runs a scripted demo on a virtual one: a search in a sample folder, saved as a screenshot.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+export SEEKWORD_BUILD="${SEEKWORD_BUILD:-$root/build}"
+# A prefix of its own, so a test run elsewhere in the tree never shares its wineserver.
+export SEEKWORD_WINEPREFIX="$SEEKWORD_BUILD/run-wineprefix"
+
+scripts/setup.sh || exit 1
+scripts/build.sh win32 || exit 1
+exe="$SEEKWORD_BUILD/win32/src/Seekword.exe"
+
+. scripts/wine-env.sh
+trap wine_env_stop EXIT
+
+if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
+    SEEKWORD_WINE_MANAGED=Y wine_env_start || exit 1
+    wine "$exe"
+    exit $?
+fi
+
+# No display: the demo.
+demo="$SEEKWORD_BUILD/demo"
+sample="$demo/sample"
+shot="$demo/seekword-demo.png"
+rm -rf "$sample"
+mkdir -p "$sample"
+printf 'Shopping list\r\n- bread\r\n- milk\r\n' > "$sample/a-list.txt"
+printf 'Meeting notes\r\nNothing to find here.\r\n' > "$sample/b-notes.txt"
+{
+    printf 'Seekword demo\r\n\r\n'
+    for i in $(seq 1 12); do printf 'Line %d of the report: figures, tables and remarks.\r\n' "$i"; done
+    printf 'The needle is in this line, a little way down the file.\r\n'
+    for i in $(seq 14 30); do printf 'Line %d of the report.\r\n' "$i"; done
+} > "$sample/c-report.txt"
+
+wine_env_start display || exit 1
+wine reg delete 'HKCU\Software\Ovelund Freeware\Seekword' /f >/dev/null 2>&1
+wine "$exe" >/dev/null 2>&1 &
+
+wait_for() {  # wait_for <name regex>: the X window id of the first window whose title matches
+    local id
+    for _ in $(seq 1 150); do
+        id=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+dialog=$(wait_for '^Search$') || { echo "demo: the Search dialog did not open" >&2; exit 1; }
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 20 'needle'
+xdotool key Tab
+xdotool type --delay 20 "$(winepath -w "$sample")\\"
+xdotool key Return
+main=$(wait_for '^Seekword found') || { echo "demo: no file was found" >&2; exit 1; }
+sleep 0.5
+geometry=$(xdotool getwindowgeometry --shell "$main")
+eval "$geometry"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
+xdotool windowfocus --sync "$main"
+xdotool keydown alt key x keyup alt
+echo "demo: Seekword found the needle in c-report.txt; screenshot: $shot"

@@ -3,7 +3,6 @@
 
 #include <new>
 
-#include "framework/ProgramInstance.h"
 
 namespace {
 const char kBarClass[] = "BtnBarClass";
@@ -34,14 +33,9 @@ int ButtonBar::Register()
 {
     if (barClassRegistered)
         return 0;
-    WNDCLASSA wc = {};
-    wc.style = CS_BYTEALIGNWINDOW;
-    wc.lpfnWndProc = StaticWndProc;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = ProgramInstance();
+    WNDCLASSA wc = FrameworkClass(kBarClass, CS_BYTEALIGNWINDOW);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = kBarClass;
     if (!RegisterClassA(&wc))
         return 0;
     barClassRegistered = true;

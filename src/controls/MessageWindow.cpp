@@ -75,13 +75,8 @@ int MessageWindow::Register()
 {
     if (classRegistered)
         return 0;
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = StaticWndProc;
-    windowClass.cbWndExtra = sizeof(LONG_PTR);
-    windowClass.hInstance = ProgramInstance();
+    WNDCLASSA windowClass = FrameworkClass(kClassName, CS_HREDRAW | CS_VREDRAW);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
     if (!RegisterClassA(&windowClass))
         return 0;
     classRegistered = true;

@@ -38,16 +38,11 @@ int MainFrame::Register()
 {
     if (frameClassRegistered)
         return 0;
-    WNDCLASSA wc = {};
-    wc.style = CS_BYTEALIGNCLIENT;
-    wc.lpfnWndProc = StaticWndProc;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = ProgramInstance();
+    WNDCLASSA wc = FrameworkClass(kFrameClass, CS_BYTEALIGNCLIENT);
     wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     // The children cover the client area: erasing it would only flicker.
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kFrameClass;
     AdjustClass(wc);
     if (!RegisterClassA(&wc))
         return 0;

@@ -54,6 +54,17 @@ void Window::OnSysKeyUp(WPARAM, LPARAM) {}
 void Window::OnTimer(WPARAM) {}
 int Window::OnVKeyToItem(WPARAM) { return -1; }
 
+WNDCLASSA Window::FrameworkClass(const char* className, UINT classStyle)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = classStyle;
+    windowClass.lpfnWndProc = StaticWndProc;
+    windowClass.cbWndExtra = sizeof(LONG_PTR);
+    windowClass.hInstance = ProgramInstance();
+    windowClass.lpszClassName = className;
+    return windowClass;
+}
+
 LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {

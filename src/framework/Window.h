@@ -49,6 +49,10 @@ public:
 
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // A class description every framework window shares: the one procedure, room for the object's
+    // address, the program's module; the caller adds cursor, brush and icon.
+    static WNDCLASSA FrameworkClass(const char* className, UINT classStyle);
+
     int CreateHandle(const char* className, HWND parent, HMENU idOrMenu, const char* title,
                      int x, int y, int width, int height);
     int Destroy();

@@ -50,17 +50,9 @@ int TextView::Register()
     static int registered = 0;
     if (registered)
         return 0;
-    WNDCLASSA wc = {};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = StaticWndProc;
-    wc.cbClsExtra = 0;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = ProgramInstance();
-    wc.hIcon = nullptr;
-    wc.hCursor = nullptr;
+    // No cursor: the view sets it itself; no erasing: every copy covers the whole client area.
+    WNDCLASSA wc = FrameworkClass(kTextViewClass, CS_DBLCLKS);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszMenuName = nullptr;
-    wc.lpszClassName = kTextViewClass;
     registered = RegisterClassA(&wc) != 0;
     return registered;
 }

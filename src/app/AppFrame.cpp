@@ -19,11 +19,8 @@ constexpr COLORREF kAboutEdgeColour = 0x808080;
 
 AppFrame::AppFrame(SearchView& view, AboutWindow& about) : searchView(view), aboutWindow(about) {}
 
-// A frame whose creation failed has nothing worth remembering.
 int AppFrame::SaveState()
 {
-    if (!ready)
-        return 0;
     return SaveSettings(hwnd);
 }
 

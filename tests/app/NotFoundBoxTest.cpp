@@ -3,6 +3,7 @@
 
 #include "resources/ResourceIds.h"
 #include "search/NotFoundBox.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ INT_PTR RunBox(NotFoundBox& box, Probe& p)
 TEST(NotFoundBoxTest, ShowsYellowOnDarkRedAndClosesWithEnterOrEscWithoutLeaking)
 {
     NotFoundBox box;
-    DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const int gdiBefore = CountGdiObjects();
     for (WPARAM key : {static_cast<WPARAM>(VK_RETURN), static_cast<WPARAM>(VK_ESCAPE)}) {
         Probe p;
         p.closeKey = key;
@@ -69,7 +70,7 @@ TEST(NotFoundBoxTest, ShowsYellowOnDarkRedAndClosesWithEnterOrEscWithoutLeaking)
         EXPECT_FALSE(IsWindow(p.box));
         EXPECT_EQ(nullptr, box.brush);
     }
-    EXPECT_EQ(gdiBefore, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    EXPECT_EQ(gdiBefore, CountGdiObjects());
 }
 
 TEST(NotFoundBoxTest, IsCentredOnTheScreenWithoutOwner)

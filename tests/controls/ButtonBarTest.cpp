@@ -11,7 +11,6 @@
 
 namespace {
 
-using testing_support::PumpUntil;
 
 const char kParentClass[] = "SeekwordBarParent";
 constexpr int kBarHeight = 30;
@@ -96,7 +95,7 @@ protected:
     bool Foreground()
     {
         SetForegroundWindow(parent.hwnd);
-        return PumpUntil([this] { return GetForegroundWindow() == parent.hwnd; }, 3000);
+        return PumpUntil(3000, [this] { return GetForegroundWindow() == parent.hwnd; });
     }
     void ClickAt(HWND window)
     {
@@ -267,8 +266,8 @@ TEST_F(BarFixture, RealClicksOnlyComeFromEnabledButtons)
     ASSERT_TRUE(Foreground());
     ClickAt(bar.buttons[1].hwnd);
     ClickAt(bar.buttons[5].hwnd);
-    ASSERT_TRUE(PumpUntil([this] { return !parent.commands.empty(); }, 3000));
-    testing_support::PumpFor(100);
+    ASSERT_TRUE(PumpUntil(3000, [this] { return !parent.commands.empty(); }));
+    PumpFor(100);
     ASSERT_EQ(1u, parent.commands.size());
     EXPECT_EQ(static_cast<WPARAM>(CMD_ABOUT), parent.commands[0]);
     EXPECT_EQ(reinterpret_cast<LPARAM>(bar.hwnd), parent.sources[0]);
@@ -329,7 +328,7 @@ TEST_F(BarFixture, PaintsHighlightOnTopFrameColourAtTheBottomGreyBetween)
     Fill();
     UpdateWindow(parent.hwnd);
     RedrawWindow(bar.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    testing_support::PumpFor(50);
+    PumpFor(50);
     const int x = 600;
     EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), ClientPixel(bar.hwnd, x, 0));
     EXPECT_EQ(GetSysColor(COLOR_WINDOWFRAME), ClientPixel(bar.hwnd, x, kBarHeight - 1));

@@ -1,4 +1,4 @@
-// The real main frame, button bar and status bar in the frame test host, driven as a user would.
+// The real main frame, button bar, status bar and text view in the frame test host, driven as a user would.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -24,7 +24,7 @@ namespace {
 const char kFrameClass[] = "MainClass";
 const char kFrameTitle[] = "Seekword FrameHost";
 const char kBarClass[] = "BtnBarClass";
-const char kViewClass[] = "FrameHostView";
+const char kViewClass[] = "TextWndClass";  // the program's own view
 
 struct ExpectedButton {
     const char* label;

@@ -14,7 +14,6 @@
 
 namespace {
 
-using testing_support::PumpUntil;
 using testing_support::TakeQuit;
 
 const char kViewClass[] = "SeekwordTestView";
@@ -268,7 +267,7 @@ protected:
     {
         SetForegroundWindow(frame.hwnd);
         SetFocus(view.hwnd);
-        return PumpUntil([this] { return GetForegroundWindow() == frame.hwnd && GetFocus() == view.hwnd; }, 3000);
+        return PumpUntil(3000, [this] { return GetForegroundWindow() == frame.hwnd && GetFocus() == view.hwnd; });
     }
     ButtonBar bar;
     StatusBar status;

@@ -2,36 +2,14 @@
 #pragma once
 #include <windows.h>
 
+#include "support/WindowTestSupport.h"
+
 #include <cstdlib>
 #include <new>
 #include <string>
 #include <vector>
 
 namespace testing_support {
-
-// Dispatches whatever is queued until pred() holds or timeoutMs passes; true if pred() held.
-template <typename Pred>
-bool PumpUntil(Pred pred, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (pred())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-inline void PumpFor(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
 
 // Removes a pending WM_QUIT from this thread's queue; true if there was one.
 inline bool TakeQuit(WPARAM* code = nullptr)

@@ -252,7 +252,7 @@ TEST_F(WindowFixture, EachListedMessageReachesItsOneHandler)
 TEST_F(WindowFixture, PaintHandlerValidatesTheWindow)
 {
     ShowWindow(probe.hwnd, SW_SHOWNOACTIVATE);
-    testing_support::PumpFor(50);
+    PumpFor(50);
     InvalidateRect(probe.hwnd, nullptr, FALSE);
     probe.calls.clear();
     UpdateWindow(probe.hwnd);

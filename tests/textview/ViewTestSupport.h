@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
+#include "support/WindowTestSupport.h"
 #include "search/SearchView.h"
 
 // The program's view with the search hook replaced, so a test decides which files are hits.
@@ -123,30 +124,6 @@ public:
     std::vector<std::string> files;
 };
 
-// Runs the thread's messages until the deadline passes or the condition holds.
-template <typename Condition>
-inline bool PumpUntil(DWORD milliseconds, Condition condition)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= milliseconds)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-inline void PumpFor(DWORD milliseconds)
-{
-    PumpUntil(milliseconds, [] { return false; });
-}
-
 // A top-level window holding the view as its child, with a chosen client area for the view.
 class ViewHost {
 public:
@@ -215,16 +192,3 @@ inline LPARAM Point(int x, int y)
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
-// The process's GDI objects: from the system when it counts them, otherwise from Wine's handle table,
-// where a handle with a zero upper word names whichever object holds that slot.
-inline int CountGdiObjects()
-{
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted)
-        return static_cast<int>(counted);
-    int live = 0;
-    for (UINT_PTR slot = 0x20; slot < 0x10000; ++slot)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)))
-            ++live;
-    return live;
-}

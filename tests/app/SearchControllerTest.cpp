@@ -1,0 +1,426 @@
+// The search commands on the assembled program: walks to hits, the title and status bar, Find next placement, "Not found".
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "ProgramFixture.h"
+#include "search/SearchOptions.h"
+
+namespace apptest {
+namespace {
+
+constexpr char kNeedle[] = "needle";
+constexpr int kNeedleLength = 6;
+
+SearchEntry AllFilesIn(const TempTree& tree, const std::string& text = kNeedle)
+{
+    SearchEntry entry;
+    entry.text = text;
+    entry.location = tree.path + "\\";
+    return entry;
+}
+
+// Lines "filler 0", "filler 1", ... each followed by CR LF.
+std::string Filler(int from, int to)
+{
+    std::string text;
+    for (int i = from; i < to; ++i)
+        text += "filler " + std::to_string(i) + "\r\n";
+    return text;
+}
+
+class SearchControllerTest : public ProgramTest {
+protected:
+    // What the frame and view look like while the "Not found" box is up.
+    struct NotFoundState {
+        int shown = 0;
+        std::string title;
+        int lineCount = -1;
+        bool fileCommandEnabled = true;
+    };
+
+    void ExpectNotFound(NotFoundState& state)
+    {
+        responder.Expect(kNotFoundTitle, [this, &state](HWND box) {
+            ++state.shown;
+            state.title = FrameTitle();
+            state.lineCount = searchView.lineCount;
+            state.fileCommandEnabled = false;
+            for (int id : kFileCommands)
+                state.fileCommandEnabled = state.fileCommandEnabled || Enabled(id);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+    }
+
+    // Start with the entry confirmed, the walk ending in the "Not found" box.
+    void StartExpectingNotFound(const SearchEntry& entry, NotFoundState& state)
+    {
+        responder.Expect(kSearchTitle, FillAndConfirm(entry));
+        ExpectNotFound(state);
+        Command(CMD_START);
+    }
+
+    void ExpectSelection(int line, int start, int end)
+    {
+        EXPECT_TRUE(searchView.hasSelection);
+        EXPECT_EQ(line, searchView.selStartLine);
+        EXPECT_EQ(line, searchView.selEndLine);
+        EXPECT_EQ(start, searchView.selStartIndex);
+        EXPECT_EQ(end, searchView.selEndIndex);
+        EXPECT_EQ(line, searchView.topLine + searchView.cursorRow);
+    }
+
+    void ExpectFileCommands(bool enabled)
+    {
+        for (int id : kFileCommands)
+            EXPECT_EQ(enabled, Enabled(id)) << id;
+        for (int id : kAlwaysEnabled)
+            EXPECT_TRUE(Enabled(id)) << id;
+    }
+
+    std::set<std::string> CountedNames() const
+    {
+        std::set<std::string> names;
+        for (const std::string& path : searchView.counted)
+            names.insert(NamePart(path));
+        return names;
+    }
+};
+
+TEST_F(SearchControllerTest, LocationKeepsOnlyItsFolderAndTheEnabledExtensionDecides)
+{
+    for (const char* name : {"one.cpp", "two.CPP", "notes.txt", "readme.txt", "header.h", "plain"})
+        tree.Write(name, "a needle here");
+    SearchEntry entry = AllFilesIn(tree);
+    entry.location = tree.path + "\\*.txt";
+    entry.allFiles = false;
+    entry.extensions = {"cpp"};
+    Start(entry);
+
+    EXPECT_EQ(tree.path + "\\*.*", searchView.filesSpec);
+    EXPECT_EQ(0, searchOptions.allFiles);
+    std::set<std::string> shown = {NamePart(searchView.currentPath)};
+    Command(CMD_NEXTFILE);
+    shown.insert(NamePart(searchView.currentPath));
+    NotFoundState notFound;
+    ExpectNotFound(notFound);
+    Command(CMD_NEXTFILE);
+
+    EXPECT_EQ((std::set<std::string>{"one.cpp", "two.CPP"}), shown);
+    EXPECT_EQ((std::set<std::string>{"one.cpp", "two.CPP"}), CountedNames());
+    EXPECT_EQ(2u, searchView.counted.size());
+    EXPECT_EQ(1, notFound.shown);
+}
+
+TEST_F(SearchControllerTest, OnlyTheThirdOfThreeFilesHoldsTheTextAndIsShownDirectly)
+{
+    for (const char* name : {"first.txt", "second.txt", "third.txt"})
+        tree.Write(name, "nothing to see\r\n");
+    const std::vector<std::string> order = tree.WalkOrder();
+    ASSERT_EQ(3u, order.size());
+    const std::string hit = tree.Write(order[2], "alpha\r\nbeta\r\ngamma needle\r\nneedle and needle");
+    Start(AllFilesIn(tree));
+
+    EXPECT_EQ(hit, searchView.currentPath);
+    ASSERT_EQ(3u, searchView.counted.size());
+    EXPECT_EQ(hit, searchView.counted[2]);
+    EXPECT_EQ(FoundTitle(hit), FrameTitle());
+    EXPECT_EQ(hit, Status(0));
+    EXPECT_EQ("\t3", Status(2));
+    ASSERT_EQ(4, searchView.lineCount);
+    EXPECT_EQ("\t3 / 4", Status(1));
+    ExpectSelection(2, 6, 6 + kNeedleLength);
+    EXPECT_EQ(0, searchView.topLine);
+    EXPECT_EQ(6 + kNeedleLength, searchView.cursorColumn);
+    ExpectFileCommands(true);
+}
+
+TEST_F(SearchControllerTest, NextFileAfterTheLastHitEmptiesTheViewAndDisablesTheFileCommands)
+{
+    tree.Write("only.txt", "one needle\r\nand more");
+    tree.Write("other.txt", "nothing");
+    Start(AllFilesIn(tree));
+    ASSERT_EQ(2, searchView.lineCount);
+    ASSERT_EQ(FoundTitle(tree.path + "\\only.txt"), FrameTitle());
+
+    NotFoundState notFound;
+    ExpectNotFound(notFound);
+    Command(CMD_NEXTFILE);
+
+    EXPECT_EQ(1, notFound.shown);
+    EXPECT_EQ(kProgramTitle, notFound.title);
+    EXPECT_EQ(0, notFound.lineCount);
+    EXPECT_FALSE(notFound.fileCommandEnabled);
+    EXPECT_EQ(0, searchView.lineCount);
+    EXPECT_EQ(0u, searchView.bytesRead);
+    EXPECT_FALSE(searchView.hasSelection);
+    EXPECT_EQ(0, searchView.topLine);
+    EXPECT_EQ(0, searchView.cursorColumn);
+    EXPECT_EQ(kProgramTitle, FrameTitle());
+    ExpectFileCommands(false);
+    for (int part = 0; part < 3; ++part)
+        EXPECT_EQ("", Status(part)) << part;
+
+    // The disabled commands now do nothing: no second box, no walk.
+    const size_t counted = searchView.counted.size();
+    Command(CMD_NEXTFILE);
+    Command(CMD_FINDNEXT);
+    EXPECT_EQ(counted, searchView.counted.size());
+}
+
+TEST_F(SearchControllerTest, FindNextOnTheLastOccurrenceSaysNoMoreAndKeepsTheSelection)
+{
+    tree.Write("a.txt", "needle one\r\ntwo needle\r\nthree");
+    Start(AllFilesIn(tree));
+    ExpectSelection(0, 0, kNeedleLength);
+    EXPECT_EQ("\t1 / 3", Status(1));
+
+    Command(CMD_FINDNEXT);
+    ExpectSelection(1, 4, 4 + kNeedleLength);
+    EXPECT_EQ("\t2 / 3", Status(1));
+    EXPECT_EQ(4 + kNeedleLength, searchView.cursorColumn);
+
+    for (int again = 0; again < 2; ++again) {
+        SCOPED_TRACE(again);
+        Command(CMD_FINDNEXT);
+        EXPECT_EQ("\tNo more", Status(1));
+        ExpectSelection(1, 4, 4 + kNeedleLength);
+        EXPECT_EQ(1, searchView.cursorRow);
+        EXPECT_EQ(4 + kNeedleLength, searchView.cursorColumn);
+        EXPECT_EQ("\t2", Status(2));
+    }
+}
+
+TEST_F(SearchControllerTest, HitPagesBelowTheTopMovesTheViewInWholePages)
+{
+    const int rows = searchView.visibleRows;
+    ASSERT_GE(rows, 8);
+    const int firstHit = 3 * rows + 2;
+    const int secondHit = firstHit + rows + 4;
+    std::string text = Filler(0, firstHit) + "xx needle\r\n" + Filler(firstHit + 1, secondHit) + "needle yy\r\n" +
+                       Filler(secondHit + 1, secondHit + 3 * rows);
+    tree.Write("long.txt", text);
+    Start(AllFilesIn(tree));
+
+    EXPECT_EQ(3 * rows, searchView.topLine);
+    EXPECT_EQ(2, searchView.cursorRow);
+    ExpectSelection(firstHit, 3, 3 + kNeedleLength);
+    EXPECT_EQ(3 + kNeedleLength, searchView.cursorColumn);
+    EXPECT_EQ(Position(firstHit + 1), Status(1));
+
+    // From a top that is no whole number of pages from the start, the steps are still whole pages.
+    SendMessageA(searchView.hwnd, WM_VSCROLL, SB_LINEDOWN, 0);
+    const int previousTop = searchView.topLine;
+    ASSERT_EQ(3 * rows + 1, previousTop);
+    ASSERT_EQ(firstHit + 1, searchView.topLine + searchView.cursorRow);  // the cursor row moved with the page
+    Command(CMD_FINDNEXT);
+    ExpectSelection(secondHit, 0, kNeedleLength);
+    EXPECT_EQ(0, (searchView.topLine - previousTop) % rows);
+    EXPECT_GT(searchView.topLine, previousTop);
+    EXPECT_LE(searchView.topLine, secondHit);
+    EXPECT_LT(secondHit, searchView.topLine + rows);
+    EXPECT_EQ(kNeedleLength, searchView.cursorColumn);
+    EXPECT_EQ(Position(secondHit + 1), Status(1));
+}
+
+TEST_F(SearchControllerTest, OccurrenceFarRightMovesTheLeftColumnInWholeScreens)
+{
+    const int columns = searchView.visibleColumns;
+    ASSERT_GE(columns, 10);
+    const int farIndex = 200;
+    ASSERT_GT(farIndex + kNeedleLength, columns);
+    tree.Write("wide.txt", std::string(farIndex, '.') + kNeedle + "..\r\nneedle at the start\r\n\tneedle after a tab");
+    Start(AllFilesIn(tree));
+
+    const int end = farIndex + kNeedleLength;
+    ExpectSelection(0, farIndex, end);
+    EXPECT_EQ(0, searchView.leftColumn % columns);
+    EXPECT_LT(searchView.leftColumn, end);
+    EXPECT_LE(end, searchView.leftColumn + columns);
+    EXPECT_EQ(end, searchView.leftColumn + searchView.cursorColumn);
+
+    // Back to the left edge in the same steps.
+    Command(CMD_FINDNEXT);
+    ExpectSelection(1, 0, kNeedleLength);
+    EXPECT_EQ(0, searchView.leftColumn);
+    EXPECT_EQ(kNeedleLength, searchView.cursorColumn);
+
+    // The end is a display column: the tab counts to column 8.
+    Command(CMD_FINDNEXT);
+    ExpectSelection(2, 1, 1 + kNeedleLength);
+    EXPECT_EQ(8 + kNeedleLength, searchView.cursorColumn);
+    Command(CMD_FINDNEXT);
+    EXPECT_EQ("\tNo more", Status(1));
+}
+
+TEST_F(SearchControllerTest, TitleShowsOnlyTheFirst39CharactersOfALongName)
+{
+    const std::string name = std::string(46, 'n') + ".txt";
+    ASSERT_EQ(50u, name.size());
+    tree.Write(name, "needle");
+    Start(AllFilesIn(tree));
+    EXPECT_EQ(std::string(kProgramTitle) + " found " + name.substr(0, 39), FrameTitle());
+    EXPECT_EQ(tree.path + "\\" + name, Status(0));
+}
+
+TEST_F(SearchControllerTest, CancelAtStartAfterAHitKeepsTheFileAndNextFileContinues)
+{
+    tree.Write("a.txt", "needle\r\nneedle");
+    tree.Write("b.txt", "one needle");
+    const std::vector<std::string> order = tree.WalkOrder();
+    Start(AllFilesIn(tree));
+    const std::string first = searchView.currentPath;
+    ASSERT_EQ(tree.path + "\\" + order[0], first);
+    ASSERT_EQ("\t2", Status(2));
+
+    responder.Expect(kSearchTitle, PressCancel());
+    Command(CMD_START);
+    EXPECT_EQ(first, searchView.currentPath);
+    EXPECT_EQ(2, searchView.lineCount);
+    ExpectSelection(0, 0, kNeedleLength);
+    EXPECT_EQ("", Status(1));
+    EXPECT_EQ("", Status(2));
+    EXPECT_EQ(first, Status(0));
+    EXPECT_EQ(FoundTitle(first), FrameTitle());
+    ExpectFileCommands(true);
+
+    Command(CMD_NEXTFILE);
+    EXPECT_EQ(tree.path + "\\" + order[1], searchView.currentPath);
+    EXPECT_EQ(FoundTitle(order[1]), FrameTitle());
+    EXPECT_EQ(2u, searchView.counted.size());  // the first file was not examined again
+}
+
+TEST_F(SearchControllerTest, OverlappingOccurrencesCountThreeWhileFindNextVisitsTwo)
+{
+    tree.Write("a.txt", "aaaa");
+    Start(AllFilesIn(tree, "aa"));
+    EXPECT_EQ("\t3", Status(2));
+    ExpectSelection(0, 0, 2);
+    Command(CMD_FINDNEXT);
+    ExpectSelection(0, 2, 4);
+    EXPECT_EQ(4, searchView.cursorColumn);
+    Command(CMD_FINDNEXT);
+    EXPECT_EQ("\tNo more", Status(1));
+    ExpectSelection(0, 2, 4);
+}
+
+TEST_F(SearchControllerTest, CaseInsensitiveSearchFindsUpperCaseText)
+{
+    tree.Write("a.txt", "xyz\r\nfoo ABC bar abc");
+    Start(AllFilesIn(tree, "AbC"));
+    EXPECT_STREQ("abc", searchOptions.searchText);
+    EXPECT_EQ("\t2", Status(2));
+    ExpectSelection(1, 4, 7);
+    Command(CMD_FINDNEXT);
+    ExpectSelection(1, 12, 15);
+
+    // With the case switch on, the upper-case text alone is no hit.
+    tree.Write("a.txt", "only ABC here");
+    SearchEntry exact = AllFilesIn(tree, "abc");
+    exact.caseSensitive = true;
+    NotFoundState notFound;
+    StartExpectingNotFound(exact, notFound);
+    EXPECT_EQ(1, notFound.shown);
+    EXPECT_EQ(kProgramTitle, FrameTitle());
+}
+
+TEST_F(SearchControllerTest, FolderTooLongForItsPatternGivesAnEmptyWalk)
+{
+    // 257 characters of folder: with "*.*" that would need 261 bytes.
+    const std::string tooLong = "C:\\" + std::string(253, 'd') + "\\";
+    ASSERT_EQ(257u, tooLong.size());
+    SearchEntry entry = AllFilesIn(tree);
+    entry.location = tooLong + "x";
+    NotFoundState notFound;
+    StartExpectingNotFound(entry, notFound);
+    EXPECT_EQ(1, notFound.shown);
+    EXPECT_EQ(tooLong, searchView.filesSpec);
+    EXPECT_EQ(-1, folderWalker.depth);
+    EXPECT_TRUE(searchView.counted.empty());
+    EXPECT_EQ(kProgramTitle, FrameTitle());
+    ExpectFileCommands(false);
+
+    // One character less still fits: the walk runs and finds nothing there.
+    const std::string longest = "C:\\" + std::string(252, 'd') + "\\";
+    entry.location = longest + "x";
+    NotFoundState again;
+    StartExpectingNotFound(entry, again);
+    EXPECT_EQ(1, again.shown);
+    EXPECT_EQ(longest + "*.*", searchView.filesSpec);
+    EXPECT_EQ(259u, std::string(searchView.filesSpec).size());
+}
+
+TEST_F(SearchControllerTest, FindNextInATinyViewEndsAndStillFindsTheOccurrence)
+{
+    tree.Write("a.txt", Filler(0, 5) + "far " + std::string(120, '.') + "needle\r\nfiller\r\nneedle\r\nend");
+    MoveWindow(searchView.hwnd, 0, 0, 3, 3, TRUE);
+    PumpMessages(20);
+    ASSERT_LE(searchView.visibleRows, 0);
+    ASSERT_LE(searchView.visibleColumns, 0);
+    Start(AllFilesIn(tree));
+
+    ExpectSelection(5, 124, 124 + kNeedleLength);
+    EXPECT_EQ(124 + kNeedleLength, searchView.leftColumn + searchView.cursorColumn);
+    EXPECT_EQ(Position(6), Status(1));
+    Command(CMD_FINDNEXT);
+    ExpectSelection(7, 0, kNeedleLength);
+    EXPECT_EQ(kNeedleLength, searchView.leftColumn + searchView.cursorColumn);
+    Command(CMD_FINDNEXT);
+    EXPECT_EQ("\tNo more", Status(1));
+
+    // A minimised frame leaves the view no room at all; Find next from the top finds the first one again.
+    ShowWindow(appFrame.hwnd, SW_MINIMIZE);
+    PumpMessages(50);
+    ASSERT_TRUE(IsIconic(appFrame.hwnd));
+    EXPECT_LE(searchView.visibleRows, 0);
+    EXPECT_LE(searchView.visibleColumns, 0);
+    searchView.topLine = searchView.cursorRow = searchView.cursorColumn = searchView.leftColumn = 0;
+    Command(CMD_FINDNEXT);
+    ExpectSelection(5, 124, 124 + kNeedleLength);
+    ShowWindow(appFrame.hwnd, SW_RESTORE);
+}
+
+TEST_F(SearchControllerTest, HitAfterAnEndedWalkAndAnOkWithoutTextEnablesTheFileCommands)
+{
+    tree.Write("a.txt", "a needle");
+    Start(AllFilesIn(tree));
+    NotFoundState notFound;
+    ExpectNotFound(notFound);
+    Command(CMD_NEXTFILE);
+    ASSERT_EQ(1, notFound.shown);
+    ExpectFileCommands(false);
+
+    // OK with an empty text keeps the earlier text and location and walks again.
+    SearchEntry empty = AllFilesIn(tree, "");
+    empty.location = "";
+    Start(empty);
+    EXPECT_STREQ(kNeedle, searchOptions.searchText);
+    EXPECT_EQ(tree.path + "\\a.txt", searchView.currentPath);
+    EXPECT_EQ(FoundTitle(searchView.currentPath), FrameTitle());
+    ExpectFileCommands(true);
+}
+
+TEST_F(SearchControllerTest, NotFoundBoxLeavesNoGdiObjectBehind)
+{
+    tree.Write("a.txt", "a needle");
+    Start(AllFilesIn(tree));
+    NotFoundState warmUp;
+    ExpectNotFound(warmUp);
+    Command(CMD_NEXTFILE);
+    ASSERT_EQ(1, warmUp.shown);
+
+    const int before = CountGdiObjects();
+    ASSERT_GT(before, 0);
+    NotFoundState notFound;
+    for (int round = 0; round < 3; ++round)
+        ExpectNotFound(notFound);
+    for (int round = 0; round < 3; ++round)
+        searchView.RunSearch(0);  // the walk is over: each run ends in the box
+    EXPECT_EQ(3, notFound.shown);
+    EXPECT_EQ(nullptr, searchView.notFoundBox.brush);
+    EXPECT_EQ(before, CountGdiObjects());
+}
+
+} // namespace
+} // namespace apptest

@@ -1,0 +1,41 @@
+// Shared by the window tests: running the thread's messages with a deadline, counting GDI objects.
+#pragma once
+#include <windows.h>
+
+// Runs the thread's messages until the condition holds or the deadline passes; true if it held.
+template <typename Condition>
+inline bool PumpUntil(DWORD milliseconds, Condition condition)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+inline void PumpFor(DWORD milliseconds)
+{
+    PumpUntil(milliseconds, [] { return false; });
+}
+
+// The process's GDI objects: from the system when it counts them, otherwise from Wine's handle table
+// (Wine answers 0), where a handle with a zero upper word names whichever object holds that slot.
+inline int CountGdiObjects()
+{
+    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted)
+        return static_cast<int>(counted);
+    int live = 0;
+    for (UINT_PTR slot = 0x20; slot < 0x10000; ++slot)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)))
+            ++live;
+    return live;
+}

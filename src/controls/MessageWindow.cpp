@@ -225,7 +225,9 @@ void MessageWindow::ReleaseText()
 int MessageWindow::PumpWaitingMessages()
 {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+    // Once a button is chosen, what follows (keys typed ahead included) is for the main loop,
+    // which translates the accelerators.
+    while ((!openWindow || openWindow->running) && PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
         if (message.message == WM_QUIT)
             return 1;
         if (GetMessageA(&message, nullptr, 0, 0) <= 0) {

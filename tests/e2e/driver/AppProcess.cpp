@@ -23,7 +23,7 @@ AppProcess::~AppProcess()
 }
 
 bool AppProcess::Start(const std::string& exePath, const std::string& arguments,
-                       const std::string& workingFolder)
+                       const std::string& workingFolder, int showCommand)
 {
     Kill();
     failure.clear();
@@ -54,6 +54,10 @@ bool AppProcess::Start(const std::string& exePath, const std::string& arguments,
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
+    if (showCommand >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
     PROCESS_INFORMATION info = {};
     // Suspended until it is in the job, so not even its first instructions run outside it.
     if (!CreateProcessA(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,

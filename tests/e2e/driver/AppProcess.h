@@ -17,8 +17,10 @@ public:
     AppProcess& operator=(const AppProcess&) = delete;
 
     // exePath may be a Unix path; arguments are appended to the quoted path as they stand.
+    // showCommand (SW_SHOWMAXIMIZED, ...) is the show command the program is started with; -1
+    // leaves it to the system.
     bool Start(const std::string& exePath, const std::string& arguments = std::string(),
-               const std::string& workingFolder = std::string());
+               const std::string& workingFolder = std::string(), int showCommand = -1);
 
     bool IsRunning() const;
     // True when the process has ended within the time; its exit code goes to exitCode.

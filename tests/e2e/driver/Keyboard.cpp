@@ -51,6 +51,18 @@ bool PressKey(WORD vk, unsigned modifiers)
     return Send(inputs);
 }
 
+bool HoldKey(WORD vk)
+{
+    std::vector<INPUT> inputs = {KeyInput(vk, false)};
+    return Send(inputs);
+}
+
+bool ReleaseKey(WORD vk)
+{
+    std::vector<INPUT> inputs = {KeyInput(vk, true)};
+    return Send(inputs);
+}
+
 bool TypeText(const std::string& text)
 {
     std::vector<INPUT> inputs;

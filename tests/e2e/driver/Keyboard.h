@@ -17,6 +17,9 @@ enum KeyModifier : unsigned {
 // Presses vk with the modifiers held: modifiers down, key down, key up, modifiers up.
 // The input goes to the foreground window: call BringToFront first.
 bool PressKey(WORD vk, unsigned modifiers = kNoModifier);
+// Only the key's down or up stroke, for a key held while others are pressed.
+bool HoldKey(WORD vk);
+bool ReleaseKey(WORD vk);
 // Types printable ANSI text as key strokes, with Shift where the layout needs it.
 bool TypeText(const std::string& text);
 

@@ -74,4 +74,13 @@ bool XdoTool::ClickAt(int x, int y, int button)
     return Run({"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", std::to_string(button)});
 }
 
+bool XdoTool::Drag(int fromX, int fromY, int toX, int toY)
+{
+    const int midX = (fromX + toX) / 2;
+    const int midY = (fromY + toY) / 2;
+    return Run({"mousemove", "--sync", std::to_string(fromX), std::to_string(fromY), "mousedown", "1",
+                "mousemove", "--sync", std::to_string(midX), std::to_string(midY),
+                "mousemove", "--sync", std::to_string(toX), std::to_string(toY), "mouseup", "1"});
+}
+
 } // namespace e2e

@@ -19,6 +19,9 @@ public:
     static bool Type(HWND window, const std::string& text);
     // Moves the X pointer to the root position (equal to Win32 screen coordinates) and clicks.
     static bool ClickAt(int x, int y, int button = 1);
+    // Presses the left button at the first root position, moves the pointer to the second (by way
+    // of the middle, so the program sees motion while the button is held) and releases it there.
+    static bool Drag(int fromX, int fromY, int toX, int toY);
 };
 
 } // namespace e2e

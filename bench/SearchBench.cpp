@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     const char* folderArgument = argv[1];
     int caseSensitive = argc > 3 ? std::atoi(argv[3]) != 0 : 0;
 
-    char specification[FolderWalker::kFolderSize];
+    char pathPattern[FolderWalker::kFolderSize];
     int folderLength = lstrlenA(folderArgument);
     const char* tail = folderLength > 0 && (folderArgument[folderLength - 1] == '\\' ||
                                             folderArgument[folderLength - 1] == '/')
@@ -90,7 +90,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "SearchBench: folder path too long\n");
         return 2;
     }
-    wsprintfA(specification, "%s%s", folderArgument, tail);
+    wsprintfA(pathPattern, "%s%s", folderArgument, tail);
 
     lstrcpynA(searchOptions.searchText, argv[2], kSearchTextSize);
     searchOptions.caseSensitive = caseSensitive;
@@ -112,7 +112,7 @@ int main(int argc, char** argv)
 
     allTime.Start();
     walkTime.Start();
-    walker.Begin(specification, 1, 0);
+    walker.Begin(pathPattern, 1, 0);
     for (;;) {
         int more = walker.Next(path);
         int accepted = more && ExtensionAccepted(path);

@@ -72,7 +72,7 @@ void FolderWalker::EndWalk()
     startFolder = lastFound = 0;
 }
 
-void FolderWalker::Begin(const char* specification, int recurse, int includeSystemFolders)
+void FolderWalker::Begin(const char* pathPattern, int recurse, int includeSystemFolders)
 {
     Reset();
     depth = 0;
@@ -84,20 +84,20 @@ void FolderWalker::Begin(const char* specification, int recurse, int includeSyst
     spec = new (std::nothrow) char[kSpecSize];
     pattern = new (std::nothrow) char[kPatternSize];
     folder = new (std::nothrow) char[kFolderSize];
-    if (!spec || !pattern || !folder || !specification) {
+    if (!spec || !pattern || !folder || !pathPattern) {
         EndWalk();
         return;
     }
     spec[0] = pattern[0] = folder[0] = '\0';
 
     // A folder or pattern that does not fit is not walked at all: a shortened one would name another place.
-    int folderLength = FolderPartLength(specification);
-    if (folderLength >= kFolderSize || lstrlenA(specification + folderLength) >= kPatternSize) {
+    int folderLength = FolderPartLength(pathPattern);
+    if (folderLength >= kFolderSize || lstrlenA(pathPattern + folderLength) >= kPatternSize) {
         EndWalk();
         return;
     }
-    CopyNamePart(specification, pattern, kPatternSize);
-    lstrcpynA(folder, specification, folderLength + 1);
+    CopyNamePart(pathPattern, pattern, kPatternSize);
+    lstrcpynA(folder, pathPattern, folderLength + 1);
 
     if (folderLength == 0) {
         DWORD length = GetCurrentDirectoryA(kFolderSize, folder);

@@ -16,7 +16,7 @@ public:
     FolderWalker(const FolderWalker&) = delete;
     FolderWalker& operator=(const FolderWalker&) = delete;
 
-    void Begin(const char* specification, int recurse, int includeSystemFolders);
+    void Begin(const char* pathPattern, int recurse, int includeSystemFolders);
     // Writes folder + entry name into outputPath (kOutputSize bytes); 0 when the walk is over.
     int Next(char* outputPath);
     void Reset();

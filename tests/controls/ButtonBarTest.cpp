@@ -27,20 +27,7 @@ const ButtonInfo kButtons[] = {{"&Start", 60, CMD_START}, {"&Find next", 80, CMD
 // Stands for the main window: records the commands, notifications and focus it gets.
 class ParentWindow : public Window {
 public:
-    int Register() override
-    {
-        static bool registered = false;
-        if (registered)
-            return 0;
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = StaticWndProc;
-        wc.cbWndExtra = sizeof(LONG_PTR);
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = kParentClass;
-        registered = RegisterClassA(&wc) != 0;
-        return registered;
-    }
+    int Register() override { return RegisterTestClass(kParentClass, WHITE_BRUSH); }
     int OnCreate() override { return 1; }
     void OnCommand(WPARAM wParam, LPARAM lParam) override
     {

@@ -32,20 +32,7 @@ const ButtonInfo kButtons[] = {{"&Start", 60, CMD_START}, {"&Find next", 80, CMD
 class TestView : public Window {
 public:
     explicit TestView(ButtonBar& bar, StatusBar& status) : buttonBar(bar), statusBar(status) {}
-    int Register() override
-    {
-        static bool registered = false;
-        if (registered)
-            return 0;
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = StaticWndProc;
-        wc.cbWndExtra = sizeof(LONG_PTR);
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = kViewClass;
-        registered = RegisterClassA(&wc) != 0;
-        return registered;
-    }
+    int Register() override { return RegisterTestClass(kViewClass, WHITE_BRUSH); }
     int Create(HWND parent, int id, const char* title, int x, int y, int width, int height) override
     {
         Register();

@@ -11,19 +11,7 @@ const char kParentClass[] = "SeekwordButtonParent";
 
 class ParentWindow : public Window {
 public:
-    int Register() override
-    {
-        static bool registered = false;
-        if (registered)
-            return 0;
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = StaticWndProc;
-        wc.cbWndExtra = sizeof(LONG_PTR);
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kParentClass;
-        registered = RegisterClassA(&wc) != 0;
-        return registered;
-    }
+    int Register() override { return RegisterTestClass(kParentClass); }
     int OnCreate() override { return 1; }
     void OnClick(int controlId)
     {

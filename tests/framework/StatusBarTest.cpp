@@ -17,20 +17,7 @@ const char kHostClass[] = "SeekwordStatusHost";
 
 class HostWindow : public Window {
 public:
-    int Register() override
-    {
-        static bool registered = false;
-        if (registered)
-            return 0;
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = StaticWndProc;
-        wc.cbWndExtra = sizeof(LONG_PTR);
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = kHostClass;
-        registered = RegisterClassA(&wc) != 0;
-        return registered;
-    }
+    int Register() override { return RegisterTestClass(kHostClass, WHITE_BRUSH); }
     int OnCreate() override { return 1; }
 };
 

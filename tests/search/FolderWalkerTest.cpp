@@ -44,10 +44,10 @@ std::vector<std::string> Rest(FolderWalker& walker, size_t limit = kWalkLimit)
     return paths;
 }
 
-std::vector<std::string> Walk(const std::string& specification, int recurse, int includeSystemFolders = 0)
+std::vector<std::string> Walk(const std::string& pathPattern, int recurse, int includeSystemFolders = 0)
 {
     FolderWalker walker;
-    walker.Begin(specification.c_str(), recurse, includeSystemFolders);
+    walker.Begin(pathPattern.c_str(), recurse, includeSystemFolders);
     return Rest(walker);
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "framework/Window.h"
+
 // Runs the thread's messages until the condition holds or the deadline passes; true if it held.
 template <typename Condition>
 inline bool PumpUntil(DWORD milliseconds, Condition condition)
@@ -38,4 +40,16 @@ inline int CountGdiObjects()
         if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)))
             ++live;
     return live;
+}
+
+// Registers a plain framework window class for a test window, once; nonzero only for the call that did.
+inline int RegisterTestClass(const char* className, int stockBrush = -1)
+{
+    WNDCLASSA existing;
+    if (GetClassInfoA(GetModuleHandleA(nullptr), className, &existing))
+        return 0;
+    WNDCLASSA windowClass = Window::FrameworkClass(className, 0);
+    if (stockBrush >= 0)
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(stockBrush));
+    return RegisterClassA(&windowClass) != 0;
 }

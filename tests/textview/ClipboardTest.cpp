@@ -97,11 +97,7 @@ protected:
     }
     void Select(int startLine, int startIndex, int endLine, int endIndex)
     {
-        view.hasSelection = 1;
-        view.selStartLine = startLine;
-        view.selStartIndex = startIndex;
-        view.selEndLine = endLine;
-        view.selEndIndex = endIndex;
+        SetSelection(view, startLine, startIndex, endLine, endIndex);
     }
     std::string Copied()
     {

@@ -28,11 +28,7 @@ protected:
     }
     void Select(int startLine, int startIndex, int endLine, int endIndex)
     {
-        view.hasSelection = 1;
-        view.selStartLine = startLine;
-        view.selStartIndex = startIndex;
-        view.selEndLine = endLine;
-        view.selEndIndex = endIndex;
+        SetSelection(view, startLine, startIndex, endLine, endIndex);
         view.Redraw();
     }
     // What fills one cell: 'h' highlight background, 'n' normal background with a glyph, 'b' normal

@@ -187,6 +187,15 @@ inline void PressKey(HWND hwnd, UINT vk)
     SendKey(hwnd, vk, false);
 }
 
+inline void SetSelection(TextView& view, int startLine, int startIndex, int endLine, int endIndex)
+{
+    view.hasSelection = 1;
+    view.selStartLine = startLine;
+    view.selStartIndex = startIndex;
+    view.selEndLine = endLine;
+    view.selEndIndex = endIndex;
+}
+
 inline LPARAM Point(int x, int y)
 {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));

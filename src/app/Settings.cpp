@@ -4,7 +4,6 @@
 #include "app/RegistryKey.h"
 #include "search/SearchOptions.h"
 
-const char kProgramKeyPath[] = "Software\\Ovelund Freeware\\Seekword";
 const char kSettingsSubkey[] = "Settings";
 
 namespace {

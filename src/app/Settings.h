@@ -2,7 +2,8 @@
 #pragma once
 #include <windows.h>
 
-extern const char kProgramKeyPath[];   // "Software\Ovelund Freeware\Seekword", shared with the recent lists
+#include "searchdialog/RecentList.h"  // kProgramKeyPath
+
 extern const char kSettingsSubkey[];
 
 // Loads the criteria into searchOptions and applies the saved placement to the frame.

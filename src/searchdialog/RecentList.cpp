@@ -3,6 +3,8 @@
 
 #include <new>
 
+const char kProgramKeyPath[] = "Software\\Ovelund Freeware\\Seekword";
+
 namespace {
 
 const char kOrderValue[] = "MRUList";

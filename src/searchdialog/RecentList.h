@@ -2,6 +2,9 @@
 #pragma once
 #include <windows.h>
 
+// The program's key under HKEY_CURRENT_USER: the recent lists and the settings live below it.
+extern const char kProgramKeyPath[];
+
 class RecentList {
 public:
     RecentList();

@@ -10,7 +10,6 @@ char typedSearchText[kSearchTextSize] = {};
 
 namespace {
 
-const char kRecentKeyPath[] = "Software\\Ovelund Freeware\\Seekword";
 const char kSearchListKey[] = "Combo1";
 const char kFilesListKey[] = "Combo2";
 constexpr int kSearchListEntries = 12;
@@ -69,9 +68,9 @@ INT_PTR SearchDialog::DlgProc(UINT message, WPARAM wParam, LPARAM)
 
 INT_PTR SearchDialog::OnInitDialog()
 {
-    searchList.Load(GetDlgItem(hwnd, IDC_SEARCHTEXT), kSearchTextSize, kSearchListEntries, kRecentKeyPath,
+    searchList.Load(GetDlgItem(hwnd, IDC_SEARCHTEXT), kSearchTextSize, kSearchListEntries, kProgramKeyPath,
                     kSearchListKey);
-    filesList.Load(GetDlgItem(hwnd, IDC_LOCATION), kLocationTextSize, kFilesListEntries, kRecentKeyPath,
+    filesList.Load(GetDlgItem(hwnd, IDC_LOCATION), kLocationTextSize, kFilesListEntries, kProgramKeyPath,
                    kFilesListKey);
 
     CheckDlgButton(hwnd, IDC_CASESENSITIVE, CheckState(searchOptions.caseSensitive));

@@ -83,18 +83,8 @@ std::string BlockBytes(HGLOBAL block)
     return bytes;
 }
 
-class Clipboard : public ::testing::Test {
+class Clipboard : public OpenViewTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(nullptr, host.frame);
-        ASSERT_TRUE(host.Open(view, 40, 20));
-    }
-    void TearDown() override
-    {
-        if (view.hwnd)
-            view.Destroy();
-    }
     void Select(int startLine, int startIndex, int endLine, int endIndex)
     {
         SetSelection(view, startLine, startIndex, endLine, endIndex);
@@ -105,9 +95,6 @@ protected:
         view.CopySelection();
         return ClipboardText();
     }
-
-    ViewHost host;
-    ProbeView view;
 };
 
 TEST_F(Clipboard, SelectionOverThreeLinesGivesCrLfBetweenAndAnExactBlock)

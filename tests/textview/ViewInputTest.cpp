@@ -5,12 +5,13 @@
 
 namespace {
 
-class ViewInput : public ::testing::Test {
+class ViewInput : public OpenViewTest {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(nullptr, host.frame);
-        ASSERT_TRUE(host.Open(view, 40, 20));
+        OpenViewTest::SetUp();
+        if (HasFatalFailure())
+            return;
         TextView::pendingKeyCount = 0;
         TextView::pendingKeys[0] = TextView::pendingKeys[1] = TextView::pendingKeys[2] = 0;
         SetFocus(view.hwnd);
@@ -19,8 +20,7 @@ protected:
     }
     void TearDown() override
     {
-        if (view.hwnd)
-            view.Destroy();
+        OpenViewTest::TearDown();
         EXPECT_EQ(0, TextView::dragging);
         EXPECT_EQ(0, TextView::autoScrollDirection);
     }
@@ -51,9 +51,6 @@ protected:
         EXPECT_EQ(endLine, view.selEndLine);
         EXPECT_EQ(endIndex, view.selEndIndex);
     }
-
-    ViewHost host;
-    ProbeView view;
 };
 
 TEST_F(ViewInput, SingleKeysScroll)

@@ -5,24 +5,11 @@
 
 namespace {
 
-class ViewWindow : public ::testing::Test {
+class ViewWindow : public OpenViewTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(nullptr, host.frame);
-        ASSERT_TRUE(host.Open(view, 40, 20));
-    }
-    void TearDown() override
-    {
-        if (view.hwnd)
-            view.Destroy();
-    }
     void Load(int lines) { ASSERT_EQ(1, IndexBytes(view, NumberedLines(lines))); }
     void Scroll(int code, int position = 0) { SendMessageA(view.hwnd, WM_VSCROLL, MAKEWPARAM(code, position), 0); }
     int ScrollPos() { return GetScrollPos(view.hwnd, SB_VERT); }
-
-    ViewHost host;
-    ProbeView view;
 };
 
 TEST_F(ViewWindow, CreationSetsUpFontBitmapColoursAndCursors)

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -174,6 +176,24 @@ public:
     }
 
     HWND frame = nullptr;
+};
+
+// A fixture with the probing view open in its host, 40 columns by 20 rows, closed after each test.
+class OpenViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, host.frame);
+        ASSERT_TRUE(host.Open(view, 40, 20));
+    }
+    void TearDown() override
+    {
+        if (view.hwnd)
+            view.Destroy();
+    }
+
+    ViewHost host;
+    ProbeView view;
 };
 
 inline void SendKey(HWND hwnd, UINT vk, bool down)

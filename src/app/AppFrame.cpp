@@ -27,7 +27,8 @@ int AppFrame::SaveState()
 void AppFrame::OnCommand(WPARAM wParam, LPARAM)
 {
     const int command = LOWORD(wParam);
-    if (!buttonBar || !buttonBar->IsCommandEnabled(command))
+    // A command sent while a walk runs would re-enter it.
+    if (searchView.Walking() || !buttonBar || !buttonBar->IsCommandEnabled(command))
         return;
     switch (command) {
     case CMD_START:
@@ -68,6 +69,26 @@ void AppFrame::EditFile(const char* path)
         return;
     }
     ShellExecuteA(hwnd, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void AppFrame::OnClose()
+{
+    // The walk stops after its current file and closes the window from the main loop.
+    if (searchView.Walking()) {
+        searchView.RequestClose();
+        return;
+    }
+    MainFrame::OnClose();
+}
+
+LRESULT AppFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The wait cursor stays over the whole window, buttons included, while a walk runs.
+    if (message == WM_SETCURSOR && searchView.Walking()) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return TRUE;
+    }
+    return MainFrame::WndProc(message, wParam, lParam);
 }
 
 void AppFrame::OnDestroy()

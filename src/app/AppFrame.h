@@ -11,6 +11,8 @@ public:
 
     int SaveState() override;
     void OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnClose() override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
     void AdjustClass(WNDCLASSA& windowClass) override;
     void AdjustCreate(CREATESTRUCTA& create) override;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "search/NotFoundBox.h"
+#include "search/SearchProgress.h"
 #include "textview/TextView.h"
 
 class ButtonBar;
@@ -32,6 +33,9 @@ public:
     void ShowPosition(int n);
     // The walk is reset and the two path buffers freed when the program's window goes.
     void FreeSearchState();
+    // While a walk runs, the main window defers a close to it and takes no command.
+    int Walking() const { return progress.Active(); }
+    void RequestClose() { progress.RequestClose(); }
 
     DWORD matchCount;
     char* countCopy;
@@ -42,9 +46,12 @@ public:
 private:
     void EnableFileCommands(int enable);
     void ShowFoundTitle();
+    void ShowHit();
+    void EndWalk();
 
     ButtonBar* buttonBar;
     StatusBar* statusBar;
     FolderWalker* folderWalker;
     SearchDialog* searchDialog;
+    SearchProgress progress;
 };

@@ -8,6 +8,7 @@
 #include "search/FolderWalker.h"
 #include "search/Matcher.h"
 #include "search/PathNames.h"
+#include "search/SearchProgress.h"
 #include "search/SearchOptions.h"
 #include "search/WaitCursor.h"
 #include "searchdialog/SearchDialog.h"
@@ -17,6 +18,8 @@ namespace {
 constexpr DWORD kCountBufferSize = 64000;
 constexpr int kTitleNameSize = 40;  // the file name in the title is cut to 39 characters
 const char kAllNames[] = "*.*";
+const char kStoppedText[] = "Stopped";
+const int kCommandsNeedingTheFileShown[] = {CMD_FINDNEXT, CMD_COPY, CMD_EDIT};
 
 enum StatusPart { kPathPart = 0, kPositionPart = 1, kCountPart = 2 };
 
@@ -51,33 +54,64 @@ void SearchView::RunSearch(int newSearch)
 
     WaitCursor wait;
     bytesRead = 0;
-    while (folderWalker->Next(currentPath)) {
+    progress.Begin();
+    int request = SearchProgress::kGoOn;
+    for (;;) {
+        // Between files, so a pause leaves the walk just after the file last examined.
+        request = progress.Look(statusBar, currentPath);
+        if (request != SearchProgress::kGoOn || !folderWalker->Next(currentPath))
+            break;
         if (!ExtensionAccepted(currentPath))
             continue;
-        statusBar->SetText(kPathPart, currentPath);
         paintingDeferred = 1;
         int loaded = LoadFile(currentPath);
         if (loaded == 1 && matchCount != 0) {
-            ResumePainting();
-            FindNext();
-            char count[16];
-            wsprintfA(count, "\t%lu", static_cast<unsigned long>(matchCount));
-            statusBar->SetText(kCountPart, count);
-            ShowFoundTitle();
-            // Also after an OK without a new text, when an earlier walk had disabled them.
-            EnableFileCommands(1);
+            EndWalk();
+            ShowHit();
             return;
         }
         ResumePainting();
     }
+    EndWalk();
 
     bytesRead = 0;
     ClearScreen();
     ResetDocument();
+    if (request != SearchProgress::kGoOn) {
+        // Paused: Next file goes on with the same walk; the close waits for the main loop.
+        for (int command : kCommandsNeedingTheFileShown)
+            buttonBar->EnableCommand(command, 0);
+        buttonBar->EnableCommand(CMD_NEXTFILE, 1);
+        statusBar->SetText(kPathPart, kStoppedText);
+        SetWindowTextA(GetParent(hwnd), title);
+        if (request == SearchProgress::kClose)
+            PostMessageA(GetParent(hwnd), WM_CLOSE, 0, 0);
+        return;
+    }
     EnableFileCommands(0);
     statusBar->SetText(kPathPart, "");
     SetWindowTextA(GetParent(hwnd), title);
     notFoundBox.RunModal(IDD_NOTFOUND, hwnd);
+}
+
+void SearchView::EndWalk()
+{
+    progress.End();
+    // Key releases dropped during the walk must not leave a modifier held.
+    SyncModifiers();
+}
+
+void SearchView::ShowHit()
+{
+    statusBar->SetText(kPathPart, currentPath);
+    ResumePainting();
+    FindNext();
+    char count[16];
+    wsprintfA(count, "\t%lu", static_cast<unsigned long>(matchCount));
+    statusBar->SetText(kCountPart, count);
+    ShowFoundTitle();
+    // Also after an OK without a new text, when an earlier walk had disabled them.
+    EnableFileCommands(1);
 }
 
 void SearchView::ShowFoundTitle()

@@ -48,6 +48,8 @@ public:
     // Document (TextViewDocument.cpp).
     void SetTitleAndCursor(const char* programTitle, int cursorId);
     int ResetDocument();
+    // The document emptied and the positions zeroed without a window call.
+    int ClearDocument();
     int LoadFile(const char* path);
     int BuildLineIndex();
     int GrowLineIndex();
@@ -77,6 +79,8 @@ public:
     void ScrollPageDown();
     void ScrollToTop();
     void ScrollToBottom();
+    // The modifier flags taken from the keyboard state, after key messages went unseen.
+    void SyncModifiers();
 
     // Clipboard (TextViewClipboard.cpp).
     void CopySelection();

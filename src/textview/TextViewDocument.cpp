@@ -29,11 +29,19 @@ void TextView::SetTitleAndCursor(const char* programTitle, int cursorId)
 
 int TextView::ResetDocument()
 {
+    if (!ClearDocument())
+        return 0;
+    UpdateCaret();
+    UpdateVerticalRange();
+    return 1;
+}
+
+int TextView::ClearDocument()
+{
     // A drag must not run on (with its auto-scroll timer) into whatever is loaded next.
     AbandonDrag();
     selStartLine = selStartIndex = selEndLine = selEndIndex = 0;
     leftColumn = topLine = cursorRow = cursorColumn = 0;
-    UpdateCaret();
     hasSelection = 0;
     if (lineCapacity) {
         // Records beyond the last file's lines are still zero from allocation or growth.
@@ -47,13 +55,14 @@ int TextView::ResetDocument()
             return 0;
     }
     lineCount = 0;
-    UpdateVerticalRange();
     return 1;
 }
 
+// A candidate that turns out not to be a hit touches no window: the scroll bars and the caret
+// follow only a file that is indexed and shown.
 int TextView::LoadFile(const char* path)
 {
-    if (!ResetDocument())
+    if (!ClearDocument())
         return -1;
     bytesRead = 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -93,6 +102,7 @@ int TextView::LoadFile(const char* path)
         return -2;
     if (!BuildLineIndex())
         return -1;
+    UpdateCaret();
     CursorLineChanged();
     Redraw();
     return 1;

@@ -21,6 +21,13 @@ void TextView::ClearModifiers()
     shiftDown = ctrlDown = altDown = 0;
 }
 
+void TextView::SyncModifiers()
+{
+    shiftDown = GetKeyState(VK_SHIFT) < 0;
+    ctrlDown = GetKeyState(VK_CONTROL) < 0;
+    altDown = GetKeyState(VK_MENU) < 0;
+}
+
 void TextView::OnKeyPressed(WPARAM wParam)
 {
     const int key = LOWORD(wParam);

@@ -107,9 +107,18 @@ public:
     int CountMatches() override
     {
         counted.push_back(currentPath ? currentPath : "");
+        if (onCount)
+            onCount();
         return SearchView::CountMatches();
     }
+    void UpdateCaret() override
+    {
+        ++caretUpdates;
+        SearchView::UpdateCaret();
+    }
     std::vector<std::string> counted;
+    std::function<void()> onCount;  // runs inside the walk, at every file counted
+    int caretUpdates = 0;
 };
 
 // What the user gives in the Search dialog.

@@ -422,5 +422,74 @@ TEST_F(SearchControllerTest, NotFoundBoxLeavesNoGdiObjectBehind)
     EXPECT_EQ(before, CountGdiObjects());
 }
 
+// Counts the texts the status bar is given while it lives.
+class StatusTextCounter {
+public:
+    explicit StatusTextCounter(HWND bar) : window(bar)
+    {
+        counter = this;
+        original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Count)));
+    }
+    ~StatusTextCounter()
+    {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        counter = nullptr;
+    }
+    int texts = 0;
+
+private:
+    static LRESULT CALLBACK Count(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == SB_SETTEXTA)
+            ++counter->texts;
+        return CallWindowProcA(counter->original, hwnd, message, wParam, lParam);
+    }
+    static StatusTextCounter* counter;
+    HWND window;
+    WNDPROC original = nullptr;
+};
+StatusTextCounter* StatusTextCounter::counter = nullptr;
+
+TEST_F(SearchControllerTest, AWalkOverFilesWithoutTheTextTouchesNoWindowPerFile)
+{
+    constexpr int kFiles = 400;
+    for (int i = 0; i < kFiles; ++i)
+        tree.Write("plain" + std::to_string(i) + ".txt", "nothing to find here\r\n");
+    // Marks no walk would set: a file's load may not move them.
+    SetScrollRange(searchView.hwnd, SB_VERT, 0, 777, FALSE);
+    SetScrollPos(searchView.hwnd, SB_VERT, 555, FALSE);
+    StatusTextCounter status(statusBar.hwnd);
+    int firstTexts = -1, lastTexts = -1, firstCarets = -1, lastCarets = -1;
+    int movedScrollBar = 0;
+    searchView.onCount = [&] {
+        if (firstTexts < 0) {
+            firstTexts = status.texts;
+            firstCarets = searchView.caretUpdates;
+        }
+        lastTexts = status.texts;
+        lastCarets = searchView.caretUpdates;
+        int low = 0, high = 0;
+        GetScrollRange(searchView.hwnd, SB_VERT, &low, &high);
+        if (high != 777 || GetScrollPos(searchView.hwnd, SB_VERT) != 555)
+            ++movedScrollBar;
+    };
+    NotFoundState notFound;
+    StartExpectingNotFound(AllFilesIn(tree), notFound);
+    searchView.onCount = nullptr;
+
+    ASSERT_EQ(static_cast<size_t>(kFiles), searchView.counted.size());
+    EXPECT_EQ(0, movedScrollBar);
+    EXPECT_EQ(firstCarets, lastCarets);
+    // The path being searched shows a few times a second, never once a file.
+    EXPECT_LT(lastTexts - firstTexts, kFiles / 4);
+    EXPECT_EQ(1, notFound.shown);
+    // The walk's end brings the emptied view's scroll bar up to date.
+    int low = 0, high = 0;
+    GetScrollRange(searchView.hwnd, SB_VERT, &low, &high);
+    EXPECT_EQ(1, high);
+    EXPECT_EQ(0, GetScrollPos(searchView.hwnd, SB_VERT));
+}
+
 } // namespace
 } // namespace apptest

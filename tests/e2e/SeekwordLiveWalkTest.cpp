@@ -1,0 +1,123 @@
+// A long walk as the user lives it: the path being searched shows, the window answers, Escape
+// pauses and Next file goes on, input made meanwhile is dropped, and Alt+F4 closes cleanly.
+#include "SeekwordFixture.h"
+
+namespace seekword_e2e {
+namespace {
+
+// Many large files without the text that cost no disk: hard links to one sparse file. Each is
+// read and counted whole, so the walk takes seconds.
+constexpr int kLargeFiles = 160;
+constexpr LONGLONG kLargeFileBytes = 64LL << 20;
+constexpr DWORD kLongWalkMs = 120000;
+
+class SeekwordLiveWalkTest : public SeekwordTest {
+protected:
+    // The large files in the subfolder named, which is made; false when any could not be.
+    bool MakeLargeFiles(const std::string& subfolder)
+    {
+        const std::string folder = samples.Path() + subfolder;
+        if (!MakeFolders(folder))
+            return false;
+        const std::string first = folder + "0.bin";
+        HANDLE file = CreateFileA(first.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        LARGE_INTEGER size;
+        size.QuadPart = kLargeFileBytes;
+        const bool sized = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+        CloseHandle(file);
+        for (int i = 1; sized && i < kLargeFiles; ++i) {
+            if (!CreateHardLinkA((folder + std::to_string(i) + ".bin").c_str(), first.c_str(), nullptr))
+                return false;
+        }
+        return sized;
+    }
+
+    // Waits until status part 0 names a file in the folder other than the one given.
+    ::testing::AssertionResult WaitForProgressIn(const std::string& folder, std::string* path,
+                                                 const std::string& other = std::string())
+    {
+        std::string seen;
+        if (!WaitUntil([&] {
+                seen = Part(0);
+                return seen.compare(0, folder.size(), folder) == 0 && seen.size() > folder.size() && seen != other;
+            }))
+            return Failure("status part 0 is \"" + seen + "\" while the walk should be in " + folder);
+        *path = seen;
+        return ::testing::AssertionSuccess();
+    }
+};
+
+TEST_F(SeekwordLiveWalkTest, ALongWalkShowsItsPathAnswersAndEscapePausesItUntilNextFile)
+{
+    samples.Add("first.txt", "the needle\r\n");
+    ASSERT_TRUE(MakeLargeFiles("large\\"));
+    // A folder's files come before its subfolders: this one is the walk's last file.
+    const std::string second = samples.Add("large\\after\\second.txt", "another needle\r\n");
+    ASSERT_FALSE(second.empty());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(SetChecked(dialog, kSubfolders, true));
+    ASSERT_TRUE(Search("needle", samples.Path(), "first.txt"));
+
+    ASSERT_TRUE(PostClickButton(Button(kNextFile)));
+    const std::string large = samples.Path() + "large\\";
+    std::string shown;
+    ASSERT_TRUE(WaitForProgressIn(large, &shown));
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored)) << "the window does not answer";
+    std::string later;
+    ASSERT_TRUE(WaitForProgressIn(large, &later, shown)) << "the path shown does not move on";
+
+    // A click on Start while the walk runs is not acted on, then or afterwards.
+    RECT start;
+    ASSERT_TRUE(GetWindowRect(Button(kStart), &start));
+    ASSERT_TRUE(ClickAt((start.left + start.right) / 2, (start.top + start.bottom) / 2));
+    ASSERT_TRUE(Press(VK_ESCAPE));
+    ASSERT_TRUE(WaitForPart(0, "Stopped"));
+    EXPECT_EQ("", Part(1));
+    EXPECT_EQ("", Part(2));
+    EXPECT_EQ(kProgramTitle, StoredTitle(frame));
+    EXPECT_EQ("&Start &Next file &About E&xit", EnabledCommands());
+    ScreenImage::CaptureWindow(frame).SavePng(ArtifactPath("live-walk-stopped.png"));
+    ASSERT_TRUE(SyncThroughAbout());
+    EXPECT_EQ(nullptr, app.FindTopWindow(kDialogClass, kSearchTitle));
+    EXPECT_EQ("Stopped", Part(0));
+
+    // Next file goes on after the last file examined: the hit behind the large files, and no
+    // file before the pause comes again.
+    ASSERT_TRUE(PostClickButton(Button(kNextFile)));
+    ASSERT_TRUE(WaitUntil([&] { return StoredTitle(frame) != kProgramTitle; }, kLongWalkMs));
+    ASSERT_TRUE(WaitForHit("second.txt"));
+    EXPECT_EQ(second, Part(0));
+    EXPECT_EQ(kAllCommands, EnabledCommands());
+    ASSERT_TRUE(PostClickButton(Button(kNextFile)));
+    HWND box = WaitForNotFoundBox();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(kProgramTitle, StoredTitle(frame));
+}
+
+TEST_F(SeekwordLiveWalkTest, AltF4DuringAWalkEndsItAndTheProgramWithItsSettingsSaved)
+{
+    ASSERT_TRUE(MakeLargeFiles(""));
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(SetChecked(dialog, kSubfolders, true));
+    ASSERT_TRUE(Confirm("needle", samples.Path()));
+    std::string shown;
+    ASSERT_TRUE(WaitForProgressIn(samples.Path(), &shown));
+
+    ASSERT_TRUE(Press(VK_F4, kAlt));
+    ASSERT_TRUE(WaitForCleanExit());
+    RegistryValue subfolders;
+    ASSERT_TRUE(UserRegistry::Read(kSettingsKey, "CheckSubs", &subfolders));
+    EXPECT_EQ(std::vector<BYTE>{1}, subfolders.data);
+    EXPECT_TRUE(UserRegistry::ValueExists(kSettingsKey, "rcNormal"));
+    std::string text;
+    EXPECT_TRUE(UserRegistry::ReadString(kSearchListKey, "a", &text));
+    EXPECT_EQ("needle", text);
+    EXPECT_TRUE(UserRegistry::ReadString(kFilesListKey, "a", &text));
+    EXPECT_EQ(samples.Path(), text);
+}
+
+} // namespace
+} // namespace seekword_e2e

@@ -21,12 +21,15 @@ if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
     exit $?
 fi
 
-# No display: the demo.
+# No display: the demo, in a sample folder of the prefix's public documents so that the screenshot
+# shows an ordinary Windows path.
 demo="$SEEKWORD_BUILD/demo"
-sample="$demo/sample"
 shot="$demo/seekword-demo.png"
+sample="$WINEPREFIX/drive_c/users/Public/Documents/Samples"
+sample_windows='C:\Users\Public\Documents\Samples\'
+wine_env_start display || exit 1
 rm -rf "$sample"
-mkdir -p "$sample"
+mkdir -p "$sample" "$demo"
 printf 'Shopping list\r\n- bread\r\n- milk\r\n' > "$sample/a-list.txt"
 printf 'Meeting notes\r\nNothing to find here.\r\n' > "$sample/b-notes.txt"
 {
@@ -36,14 +39,14 @@ printf 'Meeting notes\r\nNothing to find here.\r\n' > "$sample/b-notes.txt"
     for i in $(seq 14 30); do printf 'Line %d of the report.\r\n' "$i"; done
 } > "$sample/c-report.txt"
 
-wine_env_start display || exit 1
 wine reg delete 'HKCU\Software\Ovelund Freeware\Seekword' /f >/dev/null 2>&1
 wine "$exe" >/dev/null 2>&1 &
 
-wait_for() {  # wait_for <name regex>: the X window id of the first window whose title matches
+wait_for() {  # wait_for <name regex>: the X window id of the first shown window whose title matches
     local id
     for _ in $(seq 1 150); do
-        id=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
+        # Only a mapped window can take the focus: focusing one not yet shown is an X error.
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.2
     done
@@ -54,7 +57,7 @@ dialog=$(wait_for '^Search$') || { echo "demo: the Search dialog did not open" >
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 20 'needle'
 xdotool key Tab
-xdotool type --delay 20 "$(winepath -w "$sample")\\"
+xdotool type --delay 20 "$sample_windows"
 xdotool key Return
 main=$(wait_for '^Seekword found') || { echo "demo: no file was found" >&2; exit 1; }
 sleep 0.5

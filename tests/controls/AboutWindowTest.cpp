@@ -47,8 +47,9 @@ bool AnyPixel(HWND window, int left, int top, int right, int bottom, COLORREF co
 TEST(AboutText, NameAndVersionThenOneNoticeLine)
 {
     std::string text = kAboutText;
-    EXPECT_EQ(0u, text.find("Seekword 1.6\n"));
-    std::string notice = text.substr(13);
+    const std::string name = "Seekword " SEEKWORD_VERSION_TEXT "\n";
+    EXPECT_EQ(0u, text.find(name));
+    std::string notice = text.substr(name.size());
     EXPECT_FALSE(notice.empty());
     EXPECT_EQ(std::string::npos, notice.find('\n'));
 }
@@ -57,7 +58,8 @@ TEST(AboutWindowLayout, DiscSizeFollowsTheFontMetrics)
 {
     TestOwner owner;
     int lineHeight = DisplayLineHeight();
-    int widest = std::max(DisplayTextWidth("Seekword 1.6"), DisplayTextWidth(kAboutText + 13));
+    const char name[] = "Seekword " SEEKWORD_VERSION_TEXT;
+    int widest = std::max(DisplayTextWidth(name), DisplayTextWidth(kAboutText + sizeof name));
     int expectedWidth = widest + 4 * DisplayWidestChar() + 1;
     int expectedHeight = 10 * lineHeight + 1;
 

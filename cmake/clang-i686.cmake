@@ -1,0 +1,3 @@
+# Compiles for 32-bit Windows with clang and lld: a second compiler's view of the product.
+set(CMAKE_SYSTEM_PROCESSOR i686)
+include("${CMAKE_CURRENT_LIST_DIR}/clang-mingw.cmake")

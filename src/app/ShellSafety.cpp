@@ -3,16 +3,47 @@
 
 #include <windows.h>
 
+#include <shlwapi.h>
+
+#include <new>
+
 namespace {
 
 constexpr int kExtensionSize = 32;
-constexpr int kCommandSize = MAX_PATH + 32;
+constexpr int kCommandSize = 2 * MAX_PATH + 32;
+constexpr DWORD kPathExtSize = 1024;
+constexpr DWORD kAssocSize = 2 * MAX_PATH;
+const char kNotepad[] = "\\notepad.exe";
 
 const char* const kRunnableTypes[] = {
     "exe", "com", "bat", "cmd", "pif", "scr", "cpl", "msi", "msp", "mst", "msc", "lnk", "url", "hta",
     "js",  "jse", "vbs", "vbe", "vb",  "wsf", "wsh", "wsc", "ws",  "ps1", "psm1", "psd1", "reg", "jar",
     "inf", "ins", "isp", "job", "sct", "shb", "shs", "scf", "application", "appref-ms", "gadget",
     "msh", "msh1", "msh2", "mshxml", "diagcab", "settingcontent-ms", "library-ms", "search-ms", "xbap"};
+
+// Programs that run what they are given: shells, script hosts, interpreters, installers.
+const char* const kInterpreters[] = {
+    "cmd", "command", "wscript", "cscript", "mshta", "powershell", "powershell_ise", "pwsh", "python", "py", "pyw",
+    "perl", "wperl", "ruby", "rubyw", "bash", "sh", "zsh", "dash", "ksh", "wsl", "wslhost", "git-bash",
+    "mintty", "java", "javaw", "node", "deno", "bun", "php", "php-cgi", "php-win", "tclsh", "wish", "lua",
+    "rscript", "autohotkey", "autoit3", "rundll32", "regsvr32", "msiexec", "hh", "msbuild", "installutil",
+    "regasm", "regsvcs", "cmstp", "control", "mmc", "forfiles", "pcalua", "scriptrunner", "conhost"};
+// Versioned names of the same families: python3.exe, pythonw.exe, perl5.36.exe, node18.exe.
+const char* const kInterpreterFamilies[] = {"python", "perl", "ruby", "php", "node", "java", "pwsh",
+                                            "powershell", "tclsh", "wish", "lua", "autohotkey"};
+
+int SameText(const char* a, const char* b)
+{
+    return lstrcmpiA(a, b) == 0;
+}
+
+int IsRunnableType(const char* extension)
+{
+    for (const char* type : kRunnableTypes)
+        if (SameText(extension, type))
+            return 1;
+    return 0;
+}
 
 // The extension the system sees, and its length (0 when there is none): Windows ignores trailing
 // dots and spaces, so "x.exe. " runs as "x.exe". An overlong one is cut and so matches no type.
@@ -34,27 +65,140 @@ int EffectiveExtension(const char* path, char* extension, int size)
     return 0;
 }
 
+int InPathExt(const char* extension)
+{
+    char fixed[kPathExtSize];
+    DWORD length = GetEnvironmentVariableA("PATHEXT", fixed, kPathExtSize);
+    if (length == 0)
+        return 0;
+    if (length < kPathExtSize)
+        return ListedExtension(extension, fixed);
+    // Longer than usual: read it whole; without memory for it, assume the worst.
+    char* whole = new (std::nothrow) char[length];
+    if (!whole)
+        return 1;
+    const DWORD read = GetEnvironmentVariableA("PATHEXT", whole, length);
+    const int listed = read > 0 && read < length ? ListedExtension(extension, whole) : 1;
+    delete[] whole;
+    return listed;
+}
+
+// Windows' own list of types that are unsafe to open (Wine knows none).
+int SystemCallsDangerous(const char* path)
+{
+    WCHAR wide[MAX_PATH + 1];
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH + 1))
+        return 0;
+    return AssocIsDangerous(wide) != FALSE;
+}
+
+// What "open" would start for the type: a shell or interpreter, or the file itself ("%1" ...).
+int OpenRunsSomething(const char* extension)
+{
+    char type[kExtensionSize + 1] = ".";
+    lstrcpynA(type + 1, extension, kExtensionSize);
+    char command[kAssocSize] = "";
+    DWORD size = kAssocSize;
+    if (SUCCEEDED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, type, "open", command, &size))) {
+        const char* start = command;
+        while (*start == ' ' || *start == '"')
+            ++start;
+        if (start[0] == '%' && (start[1] == '1' || start[1] == 'L' || start[1] == 'l'))
+            return 1;
+    }
+    char program[kAssocSize] = "";
+    size = kAssocSize;
+    if (FAILED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, type, "open", program, &size)))
+        return 0;
+    return IsInterpreter(program);
+}
+
 } // namespace
+
+int ListedExtension(const char* extension, const char* list)
+{
+    const char* entry = list;
+    while (*entry) {
+        const char* end = entry;
+        while (*end && *end != ';')
+            ++end;
+        const char* name = entry;
+        while (name < end && *name == ' ')
+            ++name;
+        if (name < end && *name == '.')
+            ++name;
+        const char* last = end;
+        while (last > name && last[-1] == ' ')
+            --last;
+        const int length = static_cast<int>(last - name);
+        if (length > 0 && length == lstrlenA(extension) &&
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name, length, extension, length) == CSTR_EQUAL)
+            return 1;
+        entry = *end ? end + 1 : end;
+    }
+    return 0;
+}
+
+int IsInterpreter(const char* programPath)
+{
+    // The program's name without its folder and its extension.
+    const char* name = programPath;
+    for (const char* p = programPath; *p; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            name = p + 1;
+    char base[MAX_PATH];
+    lstrcpynA(base, name, MAX_PATH);
+    int end = lstrlenA(base);
+    while (end > 0 && (base[end - 1] == '.' || base[end - 1] == ' '))
+        base[--end] = '\0';
+    char* dot = nullptr;
+    for (char* p = base; *p; ++p)
+        if (*p == '.')
+            dot = p;
+    if (dot) {
+        // A batch file or script standing in as the program runs what it is given as well.
+        if (!SameText(dot + 1, "exe") && IsRunnableType(dot + 1))
+            return 1;
+        *dot = '\0';
+    }
+    for (const char* interpreter : kInterpreters)
+        if (SameText(base, interpreter))
+            return 1;
+    for (const char* family : kInterpreterFamilies) {
+        // A version or variant follows the family's name; phpstorm is an editor, not php.
+        const int length = lstrlenA(family);
+        const char next = lstrlenA(base) > length ? base[length] : '\0';
+        const bool variant = (next >= '0' && next <= '9') || next == '.' || next == '-' || next == '_' ||
+                             next == 'w' || next == 'W';
+        if (variant && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, base, length, family, length) == CSTR_EQUAL)
+            return 1;
+    }
+    return 0;
+}
 
 int ShellWouldRun(const char* path)
 {
     char extension[kExtensionSize] = "";
     if (EffectiveExtension(path, extension, kExtensionSize) == 0)
         return 1;
-    for (const char* type : kRunnableTypes)
-        if (lstrcmpiA(extension, type) == 0)
-            return 1;
-    return 0;
+    return IsRunnableType(extension) || InPathExt(extension) || SystemCallsDangerous(path) ||
+           OpenRunsSomething(extension);
 }
 
 int OpenInNotepad(const char* path)
 {
+    // By its full path: a bare name would also be looked for in this program's and the current folder.
+    char notepad[MAX_PATH];
+    const UINT folderLength = GetSystemWindowsDirectoryA(notepad, MAX_PATH);
+    if (folderLength == 0 || folderLength + sizeof kNotepad > MAX_PATH)
+        return 0;
+    lstrcpynA(notepad + folderLength, kNotepad, MAX_PATH - folderLength);
     char command[kCommandSize];
-    wsprintfA(command, "notepad.exe \"%.259s\"", path);
+    wsprintfA(command, "\"%s\" \"%.259s\"", notepad, path);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessA(notepad, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return 0;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

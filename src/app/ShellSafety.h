@@ -2,8 +2,14 @@
 #pragma once
 
 // Nonzero when handing path to the shell could run it: programs, scripts, shortcuts, installers,
-// and names without an extension.
+// types the system runs (%PATHEXT%) or calls dangerous, types whose "open" starts a shell, script
+// host or interpreter or the file itself, and names without an extension.
 int ShellWouldRun(const char* path);
 
-// Starts Notepad on path; nonzero when it started.
+// Nonzero when the program path names a command shell, script host or interpreter.
+int IsInterpreter(const char* programPath);
+// Nonzero when the extension (without its dot) is one of the ";"-separated ".EXT" entries of list.
+int ListedExtension(const char* extension, const char* list);
+
+// Starts the Windows folder's Notepad on path; nonzero when it started.
 int OpenInNotepad(const char* path);

@@ -162,6 +162,9 @@ LRESULT ButtonBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         const int code = HIWORD(wParam);
         const int controlId = LOWORD(wParam);
         HWND child = reinterpret_cast<HWND>(lParam);
+        // Only the bar's own buttons carry a control object; another window named here is not acted on.
+        if (child && GetParent(child) != hwnd)
+            return 0;
         if (child) {
             Control* control = reinterpret_cast<Control*>(GetWindowLongPtrA(child, GWLP_USERDATA));
             if (control && control->OnReflectedCommand(code, controlId))

@@ -42,12 +42,15 @@ public:
     char* currentPath;
     char* filesSpec;
     NotFoundBox notFoundBox;
+    // Files of the current search (from Start, on through Next file) that could not be searched.
+    DWORD unreadFiles;
 
 private:
     void EnableFileCommands(int enable);
     void ShowFoundTitle();
     void ShowHit();
     void EndWalk();
+    void ShowUnreadFiles();
 
     ButtonBar* buttonBar;
     StatusBar* statusBar;

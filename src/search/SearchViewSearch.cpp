@@ -23,6 +23,12 @@ const int kCommandsNeedingTheFileShown[] = {CMD_FINDNEXT, CMD_COPY, CMD_EDIT};
 
 enum StatusPart { kPathPart = 0, kPositionPart = 1, kCountPart = 2 };
 
+int IsFolder(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 } // namespace
 
 void SearchView::RunSearch(int newSearch)
@@ -42,6 +48,7 @@ void SearchView::RunSearch(int newSearch)
             return;
         // Only the folder part of the location counts; the filter alone decides which files do.
         CutToFolder(filesSpec);
+        unreadFiles = 0;
         const int folderLength = lstrlenA(filesSpec);
         if (folderLength + lstrlenA(kAllNames) < kPathBufferSize) {
             lstrcpynA(filesSpec + folderLength, kAllNames, kPathBufferSize - folderLength);
@@ -70,6 +77,10 @@ void SearchView::RunSearch(int newSearch)
             ShowHit();
             return;
         }
+        // Could not be opened, or too large to hold or to count: not searched, so the user is told.
+        // A folder the walk hands over cannot be opened either, and is no file to read.
+        if ((loaded == 0 && !IsFolder(currentPath)) || loaded == -1 || (loaded == -2 && !countCopy))
+            ++unreadFiles;
         ResumePainting();
     }
     EndWalk();
@@ -89,9 +100,19 @@ void SearchView::RunSearch(int newSearch)
         return;
     }
     EnableFileCommands(0);
-    statusBar->SetText(kPathPart, "");
+    ShowUnreadFiles();
     SetWindowTextA(GetParent(hwnd), title);
     notFoundBox.RunModal(IDD_NOTFOUND, hwnd);
+}
+
+void SearchView::ShowUnreadFiles()
+{
+    char text[64] = "";
+    if (unreadFiles == 1)
+        lstrcpynA(text, "1 file could not be read", sizeof text);
+    else if (unreadFiles > 1)
+        wsprintfA(text, "%lu files could not be read", static_cast<unsigned long>(unreadFiles));
+    statusBar->SetText(kPathPart, text);
 }
 
 void SearchView::EndWalk()

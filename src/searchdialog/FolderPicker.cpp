@@ -8,16 +8,25 @@ constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_RETURN
 }
 
 // Only a drive root already ends in a separator; a share root such as \\server\share does not.
-void AppendFolderSeparator(char* path, int maxLength)
+int AppendFolderSeparator(char* path, int maxLength)
 {
     const int length = lstrlenA(path);
-    if (length == 0 || length + 1 > maxLength)
-        return;
-    const bool driveRoot = length == 3 && path[1] == ':' && path[2] == '\\';
-    if (driveRoot)
-        return;
+    if (length == 0)
+        return 0;
+    if (path[length - 1] == '\\')
+        return 1;
+    if (length + 1 > maxLength)
+        return 0;
     path[length] = '\\';
     path[length + 1] = 0;
+    return 1;
+}
+
+// A folder is searched as its path with a final separator; without room for it (and for the walk's
+// pattern behind it), the last name would be taken for a file and its parent searched instead.
+int TakePickedFolder(char* path)
+{
+    return AppendFolderSeparator(path, kMaxLocationLength) && lstrlenA(path) <= kMaxSearchedFolderLength;
 }
 
 FolderPicker::FolderPicker() : pickedPath(nullptr), prompt(nullptr), info() {}
@@ -83,9 +92,12 @@ bool FolderPicker::Browse()
     if (SUCCEEDED(com))
         CoUninitialize();
 
-    if (picked) {
-        pickedPath[kPickerPathSize - 1] = 0;
-        AppendFolderSeparator(pickedPath, kMaxLocationLength);
-    }
-    return picked;
+    if (!picked)
+        return false;
+    pickedPath[kPickerPathSize - 1] = 0;
+    if (TakePickedFolder(pickedPath))
+        return true;
+    // Refused: the location keeps what it had.
+    MessageBeep(MB_ICONWARNING);
+    return false;
 }

@@ -7,9 +7,16 @@ constexpr int kPickerPathSize = 260;
 // Location texts hold at most this many characters (the location buffers are 260 bytes).
 constexpr int kMaxLocationLength = 258;
 
+// The longest folder a search can walk: its path with the separator, "*.*" and the terminator
+// fill the search's 260-byte buffer.
+constexpr int kMaxSearchedFolderLength = 256;
+
 // Ends a picked folder in one separator: C:\Projects gives C:\Projects\, the drive root C:\ stays
-// C:\. Nothing is appended when the result would exceed maxLength characters.
-void AppendFolderSeparator(char* path, int maxLength);
+// C:\. Nonzero when the path ends in a separator afterwards; nothing is appended when the result
+// would exceed maxLength characters.
+int AppendFolderSeparator(char* path, int maxLength);
+// Ends the picked folder in its separator; 0 when the search could not walk it as picked.
+int TakePickedFolder(char* path);
 
 class FolderPicker {
 public:

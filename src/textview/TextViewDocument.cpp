@@ -65,7 +65,10 @@ int TextView::LoadFile(const char* path)
     if (!ClearDocument())
         return -1;
     bytesRead = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Files other programs hold open (editors, logs being written) are read as they stand; this
+    // program never writes one, so sharing costs nothing.
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     LARGE_INTEGER size;

@@ -38,6 +38,7 @@ protected:
         std::string title;
         int lineCount = -1;
         bool fileCommandEnabled = true;
+        std::string pathPart;
     };
 
     void ExpectNotFound(NotFoundState& state)
@@ -46,6 +47,7 @@ protected:
             ++state.shown;
             state.title = FrameTitle();
             state.lineCount = searchView.lineCount;
+            state.pathPart = Status(0);
             state.fileCommandEnabled = false;
             for (int id : kFileCommands)
                 state.fileCommandEnabled = state.fileCommandEnabled || Enabled(id);
@@ -489,6 +491,39 @@ TEST_F(SearchControllerTest, AWalkOverFilesWithoutTheTextTouchesNoWindowPerFile)
     GetScrollRange(searchView.hwnd, SB_VERT, &low, &high);
     EXPECT_EQ(1, high);
     EXPECT_EQ(0, GetScrollPos(searchView.hwnd, SB_VERT));
+}
+
+TEST_F(SearchControllerTest, FilesThatCannotBeOpenedAreCountedFromStartAndShownWithNotFound)
+{
+    const std::string first = tree.Write("first.txt", "a needle");
+    const std::string second = tree.Write("second.txt", "a needle");
+    tree.Write("plain.txt", "nothing");
+    HANDLE held[2];
+    held[0] = CreateFileA(first.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    held[1] = CreateFileA(second.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held[0]);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held[1]);
+    NotFoundState notFound;
+    StartExpectingNotFound(AllFilesIn(tree), notFound);
+    EXPECT_EQ(1, notFound.shown);
+    EXPECT_EQ("2 files could not be read", notFound.pathPart);
+    EXPECT_EQ("2 files could not be read", Status(0));
+
+    // A new search counts afresh.
+    CloseHandle(held[1]);
+    Start(AllFilesIn(tree));
+    ASSERT_EQ(second, searchView.currentPath);
+    NotFoundState again;
+    ExpectNotFound(again);
+    Command(CMD_NEXTFILE);
+    EXPECT_EQ("1 file could not be read", again.pathPart);
+    EXPECT_EQ("1 file could not be read", Status(0));
+    CloseHandle(held[0]);
+
+    // None unread: the part is empty, as ever.
+    NotFoundState none;
+    StartExpectingNotFound(AllFilesIn(tree, "absent"), none);
+    EXPECT_EQ("", none.pathPart);
 }
 
 } // namespace

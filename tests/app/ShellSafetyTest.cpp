@@ -35,3 +35,26 @@ TEST(ShellSafetyTest, DocumentsKeepTheShellsOpen)
                              "C:\\a\\x.averyveryveryverylongextensionname"})
         EXPECT_FALSE(ShellWouldRun(path)) << path;
 }
+
+TEST(ShellSafetyTest, ShellsScriptHostsAndInterpretersAreKnownByTheirNames)
+{
+    for (const char* program :
+         {"C:\\Windows\\System32\\cmd.exe", "C:\\Windows\\System32\\WScript.EXE", "C:\\Windows\\SysWOW64\\mshta.exe",
+          "C:\\Python311\\python.exe", "C:\\Python311\\pythonw.exe", "C:\\Python311\\python3.11.exe",
+          "C:\\Windows\\py.exe", "C:\\Perl\\bin\\perl5.36.exe", "C:\\Program Files\\Git\\bin\\bash.exe",
+          "C:\\Tools\\node18.exe", "C:\\Java\\bin\\javaw.exe", "rundll32.exe", "C:\\Tools\\runner.bat",
+          "C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe", "C:\\Tools\\pwsh-preview.exe"})
+        EXPECT_TRUE(IsInterpreter(program)) << program;
+    for (const char* program : {"C:\\Windows\\notepad.exe", "C:\\JetBrains\\phpstorm64.exe", "C:\\Tools\\nodepad.exe",
+                                "C:\\Office\\soffice.exe", "C:\\bash\\viewer.exe", "C:\\Tools\\javadocviewer.exe"})
+        EXPECT_FALSE(IsInterpreter(program)) << program;
+}
+
+TEST(ShellSafetyTest, PathExtEntriesMatchWholeExtensionsInAnyCase)
+{
+    const char list[] = ".COM;.EXE;.BAT;; .PY ;.PYW;RB";
+    for (const char* extension : {"com", "py", "PyW", "rb"})
+        EXPECT_TRUE(ListedExtension(extension, list)) << extension;
+    for (const char* extension : {"p", "pyc", "ex", "", "txt"})
+        EXPECT_FALSE(ListedExtension(extension, list)) << extension;
+}

@@ -278,6 +278,22 @@ TEST_F(BarFixture, HandledOrNonClickNotificationsAreNotForwarded)
     EXPECT_EQ(static_cast<WPARAM>(CMD_EXIT), parent.commands[0]);
 }
 
+TEST_F(BarFixture, CommandsNamingAWindowOutsideTheBarAreIgnored)
+{
+    Fill();
+    bar.buttons[0].SetHandler(&parent, static_cast<Control::ClickHandler>(&ParentWindow::OnClick));
+    // A window of the program that is no child of the bar, carrying a control object all the same.
+    HWND stranger = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, parent.hwnd, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, stranger);
+    SetWindowLongPtrA(stranger, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&bar.buttons[0]));
+    SendMessageA(bar.hwnd, WM_COMMAND, MAKEWPARAM(CMD_START, BN_CLICKED), reinterpret_cast<LPARAM>(stranger));
+    SendMessageA(bar.hwnd, WM_COMMAND, MAKEWPARAM(CMD_EXIT, BN_CLICKED), reinterpret_cast<LPARAM>(parent.hwnd));
+    EXPECT_TRUE(parent.handled.empty());
+    EXPECT_TRUE(parent.commands.empty());
+    DestroyWindow(stranger);
+}
+
 // A control that answers its reflected notifications with a value of its own.
 class AnsweringButton : public PushButton {
 public:

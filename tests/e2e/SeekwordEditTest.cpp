@@ -1,5 +1,7 @@
 // Edit: a found document goes to the program its type names through the shell's "open"; a found
 // batch file is shown in Notepad and never run; a disabled Edit opens nothing.
+#include <set>
+
 #include "OpenMarkerIds.h"
 #include "SeekwordFixture.h"
 #include "driver/ProcessList.h"
@@ -33,6 +35,38 @@ protected:
         std::string line;
         UserRegistry::ReadString(OPEN_MARKER_KEY, OPEN_MARKER_VALUE, &line);
         return line;
+    }
+
+    // Waits for the one Notepad the program started and for its window naming the file; Notepad
+    // must be the Windows folder's own, started by its full path.
+    ::testing::AssertionResult WaitForNotepadShowing(const std::string& name, DWORD* processId)
+    {
+        std::vector<DWORD> notepads;
+        if (!WaitUntil([&] { return !(notepads = ProcessesInJob(app.Job(), "notepad.exe")).empty(); }))
+            return Failure("no Notepad for " + name);
+        if (notepads.size() != 1)
+            return Failure(std::to_string(notepads.size()) + " Notepads for " + name);
+        *processId = notepads[0];
+        char windows[MAX_PATH];
+        const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
+        const std::string expected = std::string(windows, length) + "\\notepad.exe";
+        char image[MAX_PATH] = "";
+        DWORD size = MAX_PATH;
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, *processId);
+        const BOOL named = process && QueryFullProcessImageNameA(process, 0, image, &size);
+        if (process)
+            CloseHandle(process);
+        if (!named || lstrcmpiA(image, expected.c_str()) != 0)
+            return Failure(std::string("Notepad runs from \"") + image + "\", expected \"" + expected + "\"");
+        std::string title;
+        if (!WaitUntil([&] {
+                for (HWND window : ShownTopWindows(*processId))
+                    if ((title = StoredTitle(window)).find(name) != std::string::npos)
+                        return true;
+                return false;
+            }))
+            return Failure("Notepad's window is \"" + title + "\", expected it to name " + name);
+        return ::testing::AssertionSuccess();
     }
 
     ShellFileType documents;
@@ -88,23 +122,68 @@ TEST_F(SeekwordEditTest, AFoundBatchFileIsShownInNotepadAndNeverRun)
     SampleFolder outside;
     ASSERT_TRUE(outside.IsValid());
     const std::string ran = outside.PathOf("ran.txt");
-    const std::string script = samples.Add("run.bat", "@echo off\r\nrem needle\r\necho ran> \"" + ran + "\"\r\n");
+    samples.Add("run.bat", "@echo off\r\nrem needle\r\necho ran> \"" + ran + "\"\r\n");
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(Search("needle", samples.Path(), "run.bat"));
 
     ASSERT_TRUE(PostClickButton(Button(kEdit)));
-    std::vector<DWORD> notepads;
-    ASSERT_TRUE(WaitUntil([&] { return !(notepads = ProcessesInJob(app.Job(), "notepad.exe")).empty(); }));
-    ASSERT_EQ(1u, notepads.size());
-    std::string commandLine;
-    EXPECT_TRUE(WaitUntil([&] { return !(commandLine = CommandLineOf(notepads[0])).empty(); }));
-    EXPECT_NE(std::string::npos, commandLine.find("\"" + script + "\"")) << commandLine;
+    DWORD notepad = 0;
+    ASSERT_TRUE(WaitForNotepadShowing("run.bat", &notepad));
     // Nothing ran the script: no command interpreter, and what it would write never appears.
     EXPECT_TRUE(ProcessesInJob(app.Job(), "cmd.exe").empty());
     EXPECT_FALSE(WaitUntil([&] { return GetFileAttributesA(ran.c_str()) != INVALID_FILE_ATTRIBUTES; }, 500));
-    EXPECT_TRUE(EndProcess(notepads[0]));
+    EXPECT_TRUE(EndProcess(notepad));
     EXPECT_TRUE(app.IsRunning());
     EXPECT_EQ("Seekword found run.bat", StoredTitle(frame));
+}
+
+// Scripts whose type a developer's machine opens with an interpreter: each type's "open" runs a
+// copy of the marker program named like the interpreter, which must never start.
+TEST_F(SeekwordEditTest, FoundScriptsWhoseOpenRunsAnInterpreterAreShownInNotepad)
+{
+    struct Script {
+        const char* name;
+        const char* extension;
+        const char* program;
+    };
+    const Script scripts[] = {{"tool.py", ".py", "python.exe"},
+                              {"build.sh", ".sh", "bash.exe"},
+                              {"logon.vbs", ".vbs", "wscript.exe"},
+                              {"page.hta", ".hta", "mshta.exe"}};
+    SampleFolder programs;
+    ASSERT_TRUE(programs.IsValid());
+    ShellFileType types[4];
+    std::set<std::string> pending;
+    for (int i = 0; i < 4; ++i) {
+        const std::string program = programs.PathOf(scripts[i].program);
+        ASSERT_TRUE(CopyFileA(ToWindowsPath(OPEN_MARKER_EXE).c_str(), program.c_str(), FALSE));
+        ASSERT_TRUE(types[i].Register(scripts[i].extension, std::string("SeekwordE2E.Script") + scripts[i].extension,
+                                      "\"" + program + "\" \"%1\""));
+        samples.Add(scripts[i].name, "a needle in a script\r\n");
+        pending.insert(scripts[i].name);
+    }
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(Confirm("needle", samples.Path()));
+
+    std::string shown;
+    while (!pending.empty()) {
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::string title = StoredTitle(frame);
+            return title != shown && title.compare(0, 15, "Seekword found ") == 0;
+        }));
+        ASSERT_TRUE(Sync());
+        shown = StoredTitle(frame);
+        const std::string name = shown.substr(15);
+        ASSERT_EQ(1u, pending.erase(name)) << name;
+        ASSERT_TRUE(PostClickButton(Button(kEdit)));
+        DWORD notepad = 0;
+        ASSERT_TRUE(WaitForNotepadShowing(name, &notepad));
+        EXPECT_TRUE(EndProcess(notepad));
+        EXPECT_EQ("", MarkedCommandLine()) << name;
+        if (!pending.empty())
+            ASSERT_TRUE(PostClickButton(Button(kNextFile)));
+    }
+    EXPECT_EQ("", MarkedCommandLine());
 }
 
 } // namespace

@@ -68,7 +68,7 @@ for zip_target in win32 win64; do
     imports="$("$arch-w64-mingw32-objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')"
     for dll in $imports; do
         case "$dll" in
-            kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | comctl32.dll | ole32.dll | msvcrt.dll) ;;
+            kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | shlwapi.dll | comctl32.dll | ole32.dll | msvcrt.dll) ;;
             *) fail "$zip: Seekword.exe needs $dll" ;;
         esac
     done

@@ -624,6 +624,22 @@ TEST(FolderSeparator, EndsAPickedFolderInOneSeparatorWhenItFits)
     EXPECT_EQ(full, append(full));
 }
 
+TEST(FolderSeparator, APickedFolderTheSearchCannotWalkAsPickedIsRefused)
+{
+    auto take = [](const std::string& path) {
+        char buffer[kPickerPathSize] = {};
+        lstrcpynA(buffer, path.c_str(), sizeof buffer);
+        return TakePickedFolder(buffer) ? std::string(buffer) : std::string("refused");
+    };
+    EXPECT_EQ("C:\\Projects\\", take("C:\\Projects"));
+    EXPECT_EQ("C:\\", take("C:\\"));
+    const std::string longest = "C:\\" + std::string(252, 'f');  // 255 characters, 256 with the separator
+    EXPECT_EQ(longest + "\\", take(longest));
+    // One more and "*.*" no longer fits; at 258 or 259 not even the separator would.
+    for (int length : {256, 257, 258, 259})
+        EXPECT_EQ("refused", take("C:\\" + std::string(length - 3, 'f'))) << length;
+}
+
 // Finds the shell's browse dialog on this thread: a visible dialog other than the Search dialog.
 struct BrowseScript {
     HWND searchDialog = nullptr;

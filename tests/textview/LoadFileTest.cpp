@@ -1,6 +1,8 @@
 // Loading a file: the results 1, 0, -1 and -2, buffer reuse, files held open and files too big to hold.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "ViewTestSupport.h"
 
 namespace {
@@ -89,6 +91,85 @@ TEST(LoadFile, SmallerFileReusesTheBufferAndLargerOneReplacesIt)
     EXPECT_EQ(1016u, view.bytesRead);
 }
 
+// Another process holding a file open as an editor or a log writer would: this test program,
+// started again as a helper, holds it with the sharing given until the holder goes.
+class FileHolder {
+public:
+    FileHolder(const std::string& file, DWORD sharing)
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE inputRead = nullptr, outputWrite = nullptr;
+        if (!CreatePipe(&inputRead, &inputWrite, &inherit, 0) || !CreatePipe(&outputRead, &outputWrite, &inherit, 0))
+            return;
+        SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(outputRead, HANDLE_FLAG_INHERIT, 0);
+        char exe[MAX_PATH];
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string command = std::string("\"") + exe +
+                              "\" --gtest_also_run_disabled_tests --gtest_filter=LoadFileHelper.DISABLED_HoldFileUntilInputEnds";
+        char share[16];
+        wsprintfA(share, "%lu", sharing);
+        SetEnvironmentVariableA("SEEKWORD_HOLD_FILE", file.c_str());
+        SetEnvironmentVariableA("SEEKWORD_HOLD_SHARE", share);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = inputRead;
+        startup.hStdOutput = outputWrite;
+        startup.hStdError = outputWrite;
+        started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                 &startup, &child) != FALSE;
+        SetEnvironmentVariableA("SEEKWORD_HOLD_FILE", nullptr);
+        SetEnvironmentVariableA("SEEKWORD_HOLD_SHARE", nullptr);
+        CloseHandle(inputRead);
+        CloseHandle(outputWrite);
+        const DWORD begin = GetTickCount();
+        while (started && output.find("held\n") == std::string::npos && output.find("fail\n") == std::string::npos &&
+               GetTickCount() - begin < 20000) {
+            DWORD available = 0;
+            if (!PeekNamedPipe(outputRead, nullptr, 0, nullptr, &available, nullptr))
+                break;
+            if (!available) {
+                Sleep(10);
+                continue;
+            }
+            char chunk[512];
+            DWORD got = 0;
+            if (ReadFile(outputRead, chunk, sizeof(chunk), &got, nullptr))
+                output.append(chunk, got);
+        }
+    }
+    ~FileHolder() { Release(); }
+
+    bool Holds() const { return output.find("held\n") != std::string::npos; }
+    // End of input: the helper lets go of the file and ends.
+    void Release()
+    {
+        if (inputWrite)
+            CloseHandle(inputWrite);
+        inputWrite = nullptr;
+        if (started) {
+            if (WaitForSingleObject(child.hProcess, 20000) != WAIT_OBJECT_0)
+                TerminateProcess(child.hProcess, 1);
+            WaitForSingleObject(child.hProcess, 5000);
+            CloseHandle(child.hThread);
+            CloseHandle(child.hProcess);
+            started = false;
+        }
+        if (outputRead)
+            CloseHandle(outputRead);
+        outputRead = nullptr;
+    }
+
+    std::string output;
+
+private:
+    HANDLE inputWrite = nullptr;
+    HANDLE outputRead = nullptr;
+    PROCESS_INFORMATION child = {};
+    bool started = false;
+};
+
 TEST(LoadFile, FileHeldOpenWithoutSharingCannotBeOpened)
 {
     TempFolder folder;
@@ -101,67 +182,36 @@ TEST(LoadFile, FileHeldOpenWithoutSharingCannotBeOpened)
     CloseHandle(held);
     EXPECT_EQ(1, view.LoadFile(file.c_str()));
 
-    // The same when another process holds it: this test program, started again as a helper.
-    HANDLE inputRead = nullptr, inputWrite = nullptr, outputRead = nullptr, outputWrite = nullptr;
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    ASSERT_TRUE(CreatePipe(&inputRead, &inputWrite, &inherit, 0));
-    ASSERT_TRUE(CreatePipe(&outputRead, &outputWrite, &inherit, 0));
-    SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(outputRead, HANDLE_FLAG_INHERIT, 0);
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string command = std::string("\"") + exe +
-                          "\" --gtest_also_run_disabled_tests --gtest_filter=LoadFileHelper.DISABLED_HoldFileUntilInputEnds";
-    SetEnvironmentVariableA("SEEKWORD_HOLD_FILE", file.c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = inputRead;
-    startup.hStdOutput = outputWrite;
-    startup.hStdError = outputWrite;
-    PROCESS_INFORMATION child = {};
-    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                        nullptr, &startup, &child);
-    SetEnvironmentVariableA("SEEKWORD_HOLD_FILE", nullptr);
-    CloseHandle(inputRead);
-    CloseHandle(outputWrite);
-    ASSERT_TRUE(started);
-    std::string output;
-    const DWORD begin = GetTickCount();
-    while (output.find("held\n") == std::string::npos && output.find("fail\n") == std::string::npos &&
-           GetTickCount() - begin < 20000) {
-        DWORD available = 0;
-        if (!PeekNamedPipe(outputRead, nullptr, 0, nullptr, &available, nullptr))
-            break;
-        if (!available) {
-            Sleep(10);
-            continue;
-        }
-        char chunk[512];
-        DWORD got = 0;
-        if (ReadFile(outputRead, chunk, sizeof(chunk), &got, nullptr))
-            output.append(chunk, got);
-    }
-    EXPECT_NE(std::string::npos, output.find("held\n")) << output;
+    // The same when another process holds it.
+    FileHolder holder(file, 0);
+    ASSERT_TRUE(holder.Holds()) << holder.output;
     EXPECT_EQ(0, view.LoadFile(file.c_str()));
-    CloseHandle(inputWrite);  // end of input: the helper lets go of the file and ends
-    if (WaitForSingleObject(child.hProcess, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(child.hProcess, 1);
-    WaitForSingleObject(child.hProcess, 5000);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    CloseHandle(outputRead);
+    holder.Release();
     EXPECT_EQ(1, view.LoadFile(file.c_str()));
 }
 
-// Runs only inside the helper process started above: holds the named file open without sharing
-// until its standard input ends.
+TEST(LoadFile, FileAnotherProgramHoldsOpenForWritingIsRead)
+{
+    TempFolder folder;
+    ProbeView view;
+    const std::string file = folder.Write("log.txt", "first line\nsecond line");
+    FileHolder writer(file, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(writer.Holds()) << writer.output;
+    EXPECT_EQ(1, view.LoadFile(file.c_str()));
+    EXPECT_EQ((std::vector<std::string>{"first line", "second line"}), AllLines(view));
+}
+
+// Runs only inside the helper process started above: holds the named file open for reading and
+// writing, with the sharing named, until its standard input ends.
 TEST(LoadFileHelper, DISABLED_HoldFileUntilInputEnds)
 {
     char path[MAX_PATH];
+    char share[16] = "0";
     if (!GetEnvironmentVariableA("SEEKWORD_HOLD_FILE", path, MAX_PATH))
         GTEST_SKIP() << "only run as a helper";
-    HANDLE held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    GetEnvironmentVariableA("SEEKWORD_HOLD_SHARE", share, sizeof share);
+    HANDLE held = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, static_cast<DWORD>(atol(share)), nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), held != INVALID_HANDLE_VALUE ? "held\n" : "fail\n", 5, &written,
               nullptr);

@@ -131,15 +131,19 @@ SEEKWORD_SSE2_FUNCTION inline __m128i Passes(__m128i x, const VectorTest& test)
     return _mm_or_si128(hit, _mm_and_si128(belowOne, test.spaceMask));
 }
 
-// Window starts i..i+15 whose first and last bytes pass: one bit each.
+// Window starts at..at+15 whose first and last bytes pass, as a vector: 0xFF for each that does.
 template <bool kSpaces>
-SEEKWORD_SSE2_FUNCTION inline unsigned Candidates(const unsigned char* at, size_t lastOffset,
-                                                  const VectorTest& first, const VectorTest& last)
+SEEKWORD_SSE2_FUNCTION inline __m128i Candidates(const unsigned char* at, size_t lastOffset, const VectorTest& first,
+                                                 const VectorTest& last)
 {
     const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + lastOffset));
-    return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_and_si128(Passes<kSpaces>(head, first), Passes<kSpaces>(tail, last))));
+    return _mm_and_si128(Passes<kSpaces>(head, first), Passes<kSpaces>(tail, last));
+}
+
+SEEKWORD_SSE2_FUNCTION inline unsigned Bits(__m128i vector)
+{
+    return static_cast<unsigned>(_mm_movemask_epi8(vector));
 }
 
 // Counts the windows whose first and last bytes pass in mask (bit k: the window starting at at + k) and whose
@@ -153,7 +157,7 @@ inline void CountCandidates(unsigned mask, const unsigned char* at, const unsign
     }
 }
 
-// Counts the windows starting at 0 up to and including lastStart, 32 starts a round and then 16; returns
+// Counts the windows starting at 0 up to and including lastStart, 64 starts a round and then 16; returns
 // the first start not yet counted. The bytes read end at lastStart + m + 14.
 template <bool kSpaces>
 SEEKWORD_SSE2_FUNCTION size_t CountBlocks(const unsigned char* b, size_t lastStart, const unsigned char* p,
@@ -164,17 +168,21 @@ SEEKWORD_SSE2_FUNCTION size_t CountBlocks(const unsigned char* b, size_t lastSta
     const VectorTest last = Broadcast(TestFor(p[m - 1], caseSensitive));
     const size_t lastOffset = m - 1;
     size_t i = 0;
-    for (; i + 31 <= lastStart; i += 32) {
-        const unsigned low = Candidates<kSpaces>(b + i, lastOffset, first, last);
-        const unsigned high = Candidates<kSpaces>(b + i + 16, lastOffset, first, last);
-        // The few starts that pass both tests are compared byte by byte.
-        if (low | high)
-            CountCandidates(low | (high << 16), b + i, p, m, prepared, count);
+    // Most rounds find no candidate at all: one test for 64 starts, the single blocks only when it passes.
+    for (; i + 63 <= lastStart; i += 64) {
+        const __m128i c0 = Candidates<kSpaces>(b + i, lastOffset, first, last);
+        const __m128i c1 = Candidates<kSpaces>(b + i + 16, lastOffset, first, last);
+        const __m128i c2 = Candidates<kSpaces>(b + i + 32, lastOffset, first, last);
+        const __m128i c3 = Candidates<kSpaces>(b + i + 48, lastOffset, first, last);
+        if (!Bits(_mm_or_si128(_mm_or_si128(c0, c1), _mm_or_si128(c2, c3))))
+            continue;
+        CountCandidates(Bits(c0), b + i, p, m, prepared, count);
+        CountCandidates(Bits(c1), b + i + 16, p, m, prepared, count);
+        CountCandidates(Bits(c2), b + i + 32, p, m, prepared, count);
+        CountCandidates(Bits(c3), b + i + 48, p, m, prepared, count);
     }
-    if (i + 15 <= lastStart) {
-        CountCandidates(Candidates<kSpaces>(b + i, lastOffset, first, last), b + i, p, m, prepared, count);
-        i += 16;
-    }
+    for (; i + 15 <= lastStart; i += 16)
+        CountCandidates(Bits(Candidates<kSpaces>(b + i, lastOffset, first, last)), b + i, p, m, prepared, count);
     return i;
 }
 

@@ -169,7 +169,11 @@ SEEKWORD_SSE2_FUNCTION size_t CountBlocks(const unsigned char* b, size_t lastSta
     const size_t lastOffset = m - 1;
     size_t i = 0;
     // Most rounds find no candidate at all: one test for 64 starts, the single blocks only when it passes.
+    // A large file has left the cache by the time it is read back: ask for its bytes well ahead.
+    constexpr size_t kPrefetchDistance = 2048;
     for (; i + 63 <= lastStart; i += 64) {
+        const size_t ahead = i + kPrefetchDistance < lastStart ? i + kPrefetchDistance : lastStart;
+        _mm_prefetch(reinterpret_cast<const char*>(b + ahead), _MM_HINT_T0);
         const __m128i c0 = Candidates<kSpaces>(b + i, lastOffset, first, last);
         const __m128i c1 = Candidates<kSpaces>(b + i + 16, lastOffset, first, last);
         const __m128i c2 = Candidates<kSpaces>(b + i + 32, lastOffset, first, last);

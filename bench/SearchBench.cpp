@@ -8,11 +8,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
-constexpr DWORD kFirstCountBuffer = 64000;
 constexpr DWORD kBufferSpare = 16;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// The loader holds a file in one block with its spare bytes behind it.
+constexpr ULONGLONG kLargestFile = MAXDWORD - kBufferSpare;
 
 class Stopwatch {
 public:
@@ -37,34 +40,56 @@ private:
     LONGLONG total = 0;
 };
 
+// Phase timing costs a clock read per step, so it is only done when asked for.
+class PhaseClock {
+public:
+    explicit PhaseClock(bool on) : on(on) {}
+    void Start(Stopwatch& watch)
+    {
+        if (on)
+            watch.Start();
+    }
+    void Stop(Stopwatch& watch)
+    {
+        if (on)
+            watch.Stop();
+    }
+
+private:
+    bool on;
+};
+
 // The loader's file buffer: fixed global memory that only grows, with 16 spare bytes.
 struct FileBuffer {
     char* bytes = nullptr;
     DWORD capacity = 0;
 };
 
-// One whole-file read exactly as the loader does it; 0 when the file cannot be opened or held.
+// One whole-file read as the loader does it; 0 when the file cannot be opened or held.
 int ReadWhole(const char* path, FileBuffer& buffer, DWORD& bytesRead)
 {
     bytesRead = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
-    DWORD size = GetFileSize(file, nullptr);
-    if (size >= buffer.capacity) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || static_cast<ULONGLONG>(size.QuadPart) > kLargestFile) {
+        CloseHandle(file);
+        return 0;
+    }
+    const DWORD length = static_cast<DWORD>(size.QuadPart);
+    if (length >= buffer.capacity) {
         if (buffer.bytes)
             GlobalFree(buffer.bytes);
-        buffer.bytes = nullptr;
         buffer.capacity = 0;
-        if (size <= MAXDWORD - kBufferSpare)
-            buffer.bytes = static_cast<char*>(GlobalAlloc(GMEM_FIXED, size + kBufferSpare));
+        buffer.bytes = static_cast<char*>(GlobalAlloc(GMEM_FIXED, length + kBufferSpare));
         if (!buffer.bytes) {
             CloseHandle(file);
             return 0;
         }
-        buffer.capacity = size + kBufferSpare;
+        buffer.capacity = length + kBufferSpare;
     }
-    ReadFile(file, buffer.bytes, buffer.capacity, &bytesRead, nullptr);
+    ReadFile(file, buffer.bytes, length, &bytesRead, nullptr);
     CloseHandle(file);
     return 1;
 }
@@ -74,11 +99,12 @@ int ReadWhole(const char* path, FileBuffer& buffer, DWORD& bytesRead)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: SearchBench folder text [case-sensitive 0|1]\n");
+        std::fprintf(stderr, "usage: SearchBench folder text [case-sensitive 0|1] [phases]\n");
         return 2;
     }
     const char* folderArgument = argv[1];
-    int caseSensitive = argc > 3 ? std::atoi(argv[3]) != 0 : 0;
+    const int caseSensitive = argc > 3 ? std::atoi(argv[3]) != 0 : 0;
+    const bool phases = argc > 4 && std::strcmp(argv[4], "phases") == 0;
 
     char pathPattern[FolderWalker::kFolderSize];
     int folderLength = lstrlenA(folderArgument);
@@ -98,54 +124,52 @@ int main(int argc, char** argv)
     if (!caseSensitive)
         FoldCase(searchOptions.searchText);
 
-    if (!AcquireCountBuffer(kFirstCountBuffer)) {
-        std::fprintf(stderr, "SearchBench: out of memory\n");
-        return 1;
-    }
-
     Stopwatch walkTime, readTime, countTime, allTime;
+    PhaseClock clock(phases);
     FileBuffer buffer;
     FolderWalker walker;
     char path[FolderWalker::kOutputSize];
     unsigned long long bytes = 0, matches = 0;
-    unsigned long files = 0, opened = 0, hits = 0, memoryFailures = 0;
+    unsigned long files = 0, empty = 0, opened = 0, unread = 0, hits = 0;
 
     allTime.Start();
-    walkTime.Start();
+    clock.Start(walkTime);
     walker.Begin(pathPattern, 1, 0);
     for (;;) {
-        int more = walker.Next(path);
-        int accepted = more && ExtensionAccepted(path);
-        walkTime.Stop();
+        const int more = walker.Next(path);
+        const int accepted = more && ExtensionAccepted(path);
+        clock.Stop(walkTime);
         if (!more)
             break;
         if (accepted) {
             ++files;
-            DWORD bytesRead = 0;
-            readTime.Start();
-            int read = ReadWhole(path, buffer, bytesRead);
-            readTime.Stop();
-            if (read) {
-                ++opened;
-                bytes += bytesRead;
-                countTime.Start();
-                DWORD count = 0;
-                char* copy = AcquireCountBuffer(bytesRead + 2);
-                if (copy) {
-                    PrepareCountCopy(copy, buffer.bytes, bytesRead, caseSensitive);
-                    PreparePattern(searchOptions.patternArea);
-                    count = CountOccurrences(bytesRead);
+            // An empty file holds no occurrence; one too large to hold is known before it is opened.
+            const ULONGLONG listedSize = walker.EntrySize();
+            if (listedSize == 0) {
+                ++empty;
+            } else if (listedSize > kLargestFile) {
+                ++unread;
+            } else {
+                DWORD bytesRead = 0;
+                clock.Start(readTime);
+                const int read = ReadWhole(path, buffer, bytesRead);
+                clock.Stop(readTime);
+                if (read) {
+                    ++opened;
+                    bytes += bytesRead;
+                    clock.Start(countTime);
+                    const DWORD count = CountInFile(buffer.bytes, bytesRead, searchOptions.searchText, caseSensitive);
+                    clock.Stop(countTime);
+                    if (count) {
+                        ++hits;
+                        matches += count;
+                    }
                 } else {
-                    ++memoryFailures;
-                }
-                countTime.Stop();
-                if (count) {
-                    ++hits;
-                    matches += count;
+                    ++unread;
                 }
             }
         }
-        walkTime.Start();
+        clock.Start(walkTime);
     }
     walker.Reset();
     allTime.Stop();
@@ -154,16 +178,19 @@ int main(int argc, char** argv)
 
     std::printf("folder: %s\n", folderArgument);
     std::printf("text: %s (%s)\n", searchOptions.searchText, caseSensitive ? "case sensitive" : "any case");
+    std::printf("count: %s\n", CountUsesSse2() ? "SSE2" : "portable");
     std::printf("files visited: %lu\n", files);
+    std::printf("files empty, not opened: %lu\n", empty);
     std::printf("files read: %lu\n", opened);
+    std::printf("files not read: %lu\n", unread);
     std::printf("bytes read: %llu\n", bytes);
     std::printf("hits: %lu\n", hits);
     std::printf("occurrences: %llu\n", matches);
-    if (memoryFailures)
-        std::printf("out of memory: %lu\n", memoryFailures);
-    std::printf("walk seconds: %.3f\n", walkTime.Seconds());
-    std::printf("read seconds: %.3f\n", readTime.Seconds());
-    std::printf("count seconds: %.3f\n", countTime.Seconds());
-    std::printf("total seconds: %.3f\n", allTime.Seconds());
+    if (phases) {
+        std::printf("walk seconds: %.3f\n", walkTime.Seconds());
+        std::printf("read seconds: %.3f\n", readTime.Seconds());
+        std::printf("count seconds: %.3f\n", countTime.Seconds());
+    }
+    std::printf("seconds: %.3f\n", allTime.Seconds());
     return 0;
 }

@@ -1,11 +1,16 @@
-// The folder walk on scratch trees: order, depth, skipped folders, resuming, long paths and handle hygiene.
+// The folder walk on scratch trees: order against a plain walk, depth, skipped folders and links, resuming,
+// long paths, listed sizes and handle hygiene.
 #include <gtest/gtest.h>
 
 #include "TempTree.h"
 #include "search/FolderWalker.h"
 
+#include <winioctl.h>
+
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -104,6 +109,145 @@ bool FindStillWorks(HANDLE find)
     return FindNextFileA(find, &entry) && FindClose(find);
 }
 
+// One file as a plain walk lists it.
+struct Listed {
+    std::string path;
+    ULONGLONG size;
+    DWORD attributes;
+};
+
+// The walk by its definition, listing each folder twice: the files the pattern names, in listing order, then
+// each subfolder the walk enters, completely, down to 15 levels; paths that would not fit are left out.
+void ReferenceWalk(const std::string& folder, const std::string& pattern, int depth, int recurse,
+                   int includeSystemFolders, std::vector<Listed>& listed)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = INVALID_HANDLE_VALUE;
+    if (folder.size() + pattern.size() < static_cast<size_t>(FolderWalker::kSpecSize))
+        find = FindFirstFileA((folder + pattern).c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string path = folder + entry.cFileName;
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                path.size() < static_cast<size_t>(FolderWalker::kOutputSize))
+                listed.push_back({path, (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow,
+                                  entry.dwFileAttributes});
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    if (!recurse || depth >= FolderWalker::kMaxDepth)
+        return;
+    std::vector<std::string> subfolders;
+    find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const DWORD attributes = entry.dwFileAttributes;
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] != '.' &&
+                !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                (includeSystemFolders || !(attributes & FILE_ATTRIBUTE_SYSTEM)))
+                subfolders.push_back(entry.cFileName);
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    for (const std::string& name : subfolders) {
+        if (folder.size() + name.size() + 1 < static_cast<size_t>(FolderWalker::kFolderSize))
+            ReferenceWalk(folder + name + "\\", pattern, depth + 1, recurse, includeSystemFolders, listed);
+    }
+}
+
+// Nested folders, some hidden, some system, some named with a leading dot, some empty; files of many sizes,
+// some hidden, named with and without dots.
+void MakeRandomTree(const TempTree& tree, std::mt19937& random)
+{
+    const char* fileNames[] = {"a.txt", "b.TXT", "readme", "x.c", ".hidden.txt", "name.with.dots.txt", "z",
+                               "q.t", "Long Name.txt", "k.txt"};
+    const char* folderNames[] = {"d", "e", "Sub Folder", "sys", ".dot", "hid", "x.dir", "f"};
+    std::vector<std::string> folders{""};
+    for (int made = 0; made < 28; ++made) {
+        const std::string& parent = folders[random() % folders.size()];
+        if (std::count(parent.begin(), parent.end(), '\\') >= 4)
+            continue;
+        std::string name = folderNames[random() % (sizeof folderNames / sizeof folderNames[0])];
+        std::string relative = (parent.empty() ? "" : parent + "\\") + name + std::to_string(made);
+        ASSERT_TRUE(tree.MakeFolder(relative)) << relative;
+        if (name == "sys")
+            ASSERT_TRUE(tree.AddAttributes(relative, FILE_ATTRIBUTE_SYSTEM));
+        if (name == "hid")
+            ASSERT_TRUE(tree.AddAttributes(relative, FILE_ATTRIBUTE_HIDDEN));
+        folders.push_back(relative);
+    }
+    for (const std::string& folder : folders) {
+        std::vector<std::string> names(std::begin(fileNames), std::end(fileNames));
+        std::shuffle(names.begin(), names.end(), random);
+        names.resize(folder.empty() ? 5 : random() % 6);
+        for (const std::string& name : names) {
+            std::string relative = (folder.empty() ? "" : folder + "\\") + name;
+            ASSERT_TRUE(tree.MakeFile(relative, std::string(random() % 3000, 'x'))) << relative;
+            if (name[0] == '.')
+                ASSERT_TRUE(tree.AddAttributes(relative, FILE_ATTRIBUTE_HIDDEN));
+        }
+    }
+}
+
+// What a listing of the path itself says: the walker sees a folder this way.
+DWORD ListedAttributes(const std::string& path)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA(path.c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return INVALID_FILE_ATTRIBUTES;
+    FindClose(find);
+    return entry.dwFileAttributes;
+}
+
+bool IsListedAsLinkFolder(const std::string& path)
+{
+    const DWORD attributes = ListedAttributes(path);
+    const DWORD wanted = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & wanted) == wanted;
+}
+
+// Runs a program of the host system in folder (under Wine, a Unix program starts this way) and waits up to
+// five seconds for done() to hold.
+template <typename Done>
+bool RunOnHost(const char* program, std::string commandLine, const std::string& folder, Done done)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (DWORD waited = 0; !done() && waited < 5000; waited += 20)
+        Sleep(20);
+    return done();
+}
+
+// A symbolic link named name in parent to target (relative to parent). Windows makes it itself; Wine's call
+// makes none, but Wine lists a Unix link as a reparse-point folder, and the host's ln makes one.
+bool MakeFolderLink(const TempTree& tree, const std::string& parent, const std::string& name,
+                    const std::string& target)
+{
+    const std::string link = tree.Path(parent + "\\" + name);
+    if (CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+        IsListedAsLinkFolder(link))
+        return true;
+    return RunOnHost("Z:\\bin\\ln", "ln -s " + target + " " + name, tree.Path(parent),
+                     [&] { return IsListedAsLinkFolder(link); });
+}
+
+void RemoveFolderLink(const TempTree& tree, const std::string& parent, const std::string& name)
+{
+    const std::string link = tree.Path(parent + "\\" + name);
+    RemoveDirectoryA(link.c_str());
+    if (ListedAttributes(link) != INVALID_FILE_ATTRIBUTES)
+        RunOnHost("Z:\\bin\\rm", "rm " + name, tree.Path(parent),
+                  [&] { return ListedAttributes(link) == INVALID_FILE_ATTRIBUTES; });
+}
+
 class FolderWalkerTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(tree.Root().empty()) << "no scratch folder"; }
@@ -132,13 +276,13 @@ protected:
 
 }  // namespace
 
-TEST_F(FolderWalkerTest, ListsEveryEntryOfAFolderBeforeItsSubfolder)
+TEST_F(FolderWalkerTest, ListsTheFilesOfAFolderBeforeItsSubfolderAndNoFolders)
 {
     MakeSmallTree();
     std::vector<std::string> walk = Relative(tree, Walk(All(), 1));
-    ASSERT_EQ(8u, walk.size());
-    EXPECT_EQ((std::set<std::string>{".", "..", "a.txt", "b.txt", "sub"}), AsSet(walk, 0, 5));
-    EXPECT_EQ((std::set<std::string>{"sub\\.", "sub\\..", "sub\\c.txt"}), AsSet(walk, 5, 8));
+    ASSERT_EQ(3u, walk.size());
+    EXPECT_EQ((std::set<std::string>{"a.txt", "b.txt"}), AsSet(walk, 0, 2));
+    EXPECT_EQ("sub\\c.txt", walk[2]);
 }
 
 TEST_F(FolderWalkerTest, WalksEachSubfolderCompletelyBeforeTheNextSibling)
@@ -177,8 +321,8 @@ TEST_F(FolderWalkerTest, WithoutRecursionStaysInTheStartFolder)
     FolderWalker walker;
     walker.Begin(All().c_str(), 0, 0);
     std::vector<std::string> walk = Relative(tree, Rest(walker));
-    EXPECT_EQ((std::set<std::string>{".", "..", "a.txt", "b.txt", "sub"}), AsSet(walk, 0, walk.size()));
-    EXPECT_EQ(5u, walk.size());
+    EXPECT_EQ((std::set<std::string>{"a.txt", "b.txt"}), AsSet(walk, 0, walk.size()));
+    EXPECT_EQ(2u, walk.size());
     GuardedPath output;
     for (int again = 0; again < 3; ++again)
         EXPECT_FALSE(walker.Next(output.bytes));
@@ -194,10 +338,7 @@ TEST_F(FolderWalkerTest, EntersHiddenFoldersButNeverDotFolders)
     ASSERT_TRUE(tree.AddAttributes("hid", FILE_ATTRIBUTE_HIDDEN));
 
     std::vector<std::string> walk = Relative(tree, Walk(All(), 1));
-    EXPECT_EQ((std::set<std::string>{".top.txt", "hid\\in.txt"}), FilesOf(walk));
-    // The dot folders are still listed as entries of their parent.
-    EXPECT_EQ(1, std::count(walk.begin(), walk.end(), ".cache"));
-    EXPECT_EQ(1, std::count(walk.begin(), walk.end(), "hid\\.git"));
+    EXPECT_EQ((std::vector<std::string>{".top.txt", "hid\\in.txt"}), walk);
 }
 
 TEST_F(FolderWalkerTest, EntersSystemFoldersOnlyWhenAsked)
@@ -227,8 +368,7 @@ TEST_F(FolderWalkerTest, DescendsAtMostFifteenLevels)
     walker.Begin(All().c_str(), 1, 0);
     EXPECT_EQ(expected, FilesOf(Relative(tree, Rest(walker))));
     EXPECT_EQ(-1, walker.depth);
-    for (HANDLE handle : walker.handles)
-        EXPECT_EQ(INVALID_HANDLE_VALUE, handle);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, walker.find);
 }
 
 TEST_F(FolderWalkerTest, WalksTheCurrentDirectoryWhenThePatternHasNoFolder)
@@ -237,15 +377,15 @@ TEST_F(FolderWalkerTest, WalksTheCurrentDirectoryWhenThePatternHasNoFolder)
     CurrentDirectory keep;
     ASSERT_TRUE(SetCurrentDirectoryA(tree.Root().c_str()));
     std::vector<std::string> walk = Walk("*.*", 0);
-    ASSERT_EQ(5u, walk.size());
+    ASSERT_EQ(2u, walk.size());
     for (const std::string& path : walk)
         EXPECT_EQ(tree.Root() + "\\" + NameOf(path), path);
     EXPECT_EQ((std::set<std::string>{"a.txt", "b.txt", "sub\\c.txt"}), FilesOf(Relative(tree, Walk("*.*", 1))));
 
-    // A drive root already ends in its separator.
+    // A drive root already ends in its separator (the root may hold only folders, hence the recursion).
     ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
     FolderWalker walker;
-    walker.Begin("*.*", 0, 0);
+    walker.Begin("*.*", 1, 0);
     EXPECT_STREQ("C:\\", walker.folder);
     GuardedPath output;
     ASSERT_TRUE(walker.Next(output.bytes));
@@ -272,23 +412,6 @@ TEST_F(FolderWalkerTest, CurrentDirectoryThatDoesNotFitGivesAnEmptyWalk)
     }
 }
 
-TEST_F(FolderWalkerTest, ResumesAfterAnyFile)
-{
-    MakeBranchyTree();
-    const std::vector<std::string> whole = Walk(All(), 1);
-    ASSERT_GT(whole.size(), 20u);
-    for (size_t stop = 0; stop <= whole.size(); ++stop) {
-        FolderWalker walker;
-        walker.Begin(All().c_str(), 1, 0);
-        std::vector<std::string> walk = Rest(walker, stop);
-        // Another walk in between must not disturb the suspended one.
-        EXPECT_EQ(whole, Walk(All(), 1));
-        std::vector<std::string> rest = Rest(walker);
-        walk.insert(walk.end(), rest.begin(), rest.end());
-        ASSERT_EQ(whole, walk) << "suspended after " << stop << " paths";
-    }
-}
-
 TEST_F(FolderWalkerTest, PassesOverPathsThatDoNotFitTheirBuffers)
 {
     const int rootLength = static_cast<int>(tree.Root().size());
@@ -310,9 +433,8 @@ TEST_F(FolderWalkerTest, PassesOverPathsThatDoNotFitTheirBuffers)
 
     std::vector<std::string> walk = Relative(tree, Walk(All(), 1));
     EXPECT_EQ((std::set<std::string>{"root.txt", mid + "\\mid.txt", deep + "\\ok.txt", deep + "\\s\\x.txt"}),
-              FilesOf(walk));
-    EXPECT_EQ(1, std::count(walk.begin(), walk.end(), deep + "\\s"));
-    EXPECT_EQ(1, std::count(walk.begin(), walk.end(), deep + "\\abcdefgh"));
+              AsSet(walk, 0, walk.size()));
+    EXPECT_EQ(4u, walk.size());
 
     // A pattern that fits beside a short folder but not beside the deep one: only the deep files are lost.
     std::string stars(57, '*');
@@ -328,6 +450,7 @@ TEST_F(FolderWalkerTest, FolderOrPatternTooLongForItsBufferWalksNothing)
     ASSERT_TRUE(tree.MakeFolder(deep));
     ASSERT_TRUE(tree.MakeFile(deep + "\\in.txt"));
     ASSERT_TRUE(tree.MakeFolder(deep + "\\abcdefghij"));
+    ASSERT_TRUE(tree.MakeFile("root.txt"));
     // Cut to 259 characters this folder part would name deep itself.
     EXPECT_TRUE(Walk(tree.Path(deep + "\\abcdefghij\\*.*"), 1).empty());
     EXPECT_TRUE(Walk(tree.Path(deep + "\\abcdefghij\\"), 1).empty());
@@ -400,11 +523,9 @@ TEST_F(FolderWalkerTest, ClosesEachEnumerationOnceAndNoneAfterTheWalk)
         }
         ASSERT_EQ(stopAt, output.bytes);
         ASSERT_EQ(2, walker.depth);
-        for (int level = 0; level <= 2; ++level)
-            EXPECT_NE(INVALID_HANDLE_VALUE, walker.handles[level]);
+        EXPECT_NE(INVALID_HANDLE_VALUE, walker.find);
         walker.Reset();
-        for (HANDLE handle : walker.handles)
-            EXPECT_EQ(INVALID_HANDLE_VALUE, handle);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, walker.find);
         EXPECT_EQ(nullptr, walker.folder);
         std::vector<HANDLE> fresh(6);
         openFresh(fresh);
@@ -443,9 +564,6 @@ TEST(FolderWalker, EntersOnlyPlainFoldersWhoseNameHasNoLeadingDot)
     EXPECT_TRUE(FolderWalker::EntersFolder(entry, 0));
     entry.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN;
     EXPECT_TRUE(FolderWalker::EntersFolder(entry, 0));
-    entry.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    EXPECT_FALSE(FolderWalker::EntersFolder(entry, 0));
-    EXPECT_FALSE(FolderWalker::EntersFolder(entry, 1));
     entry.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM;
     EXPECT_FALSE(FolderWalker::EntersFolder(entry, 0));
     EXPECT_TRUE(FolderWalker::EntersFolder(entry, 1));
@@ -456,17 +574,139 @@ TEST(FolderWalker, EntersOnlyPlainFoldersWhoseNameHasNoLeadingDot)
     EXPECT_FALSE(FolderWalker::EntersFolder(entry, 1));
 }
 
+TEST(FolderWalker, SkipsOnlyReparsePointsThatLinkElsewhere)
+{
+    WIN32_FIND_DATAA entry = {};
+    lstrcpynA(entry.cFileName, "folder", MAX_PATH);
+    const DWORD reparseFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    // Junctions and mount points, symbolic links, and a reparse point without a tag (how Wine lists a link).
+    for (DWORD tag : {static_cast<DWORD>(IO_REPARSE_TAG_MOUNT_POINT), static_cast<DWORD>(IO_REPARSE_TAG_SYMLINK),
+                      static_cast<DWORD>(IO_REPARSE_TAG_RESERVED_ZERO)}) {
+        entry.dwFileAttributes = reparseFolder;
+        entry.dwReserved0 = tag;
+        EXPECT_TRUE(FolderWalker::IsFolderLink(entry.dwFileAttributes, tag)) << std::hex << tag;
+        EXPECT_FALSE(FolderWalker::EntersFolder(entry, 0)) << std::hex << tag;
+        EXPECT_FALSE(FolderWalker::EntersFolder(entry, 1)) << std::hex << tag;
+    }
+    // Cloud files, deduplication, storage tiers: folders of the user's own files.
+    for (DWORD tag : {static_cast<DWORD>(IO_REPARSE_TAG_CLOUD_6), static_cast<DWORD>(IO_REPARSE_TAG_DEDUP),
+                      static_cast<DWORD>(IO_REPARSE_TAG_HSM), static_cast<DWORD>(IO_REPARSE_TAG_WOF), 0x0000F0F0ul}) {
+        entry.dwFileAttributes = reparseFolder;
+        entry.dwReserved0 = tag;
+        EXPECT_FALSE(FolderWalker::IsFolderLink(entry.dwFileAttributes, tag)) << std::hex << tag;
+        EXPECT_TRUE(FolderWalker::EntersFolder(entry, 0)) << std::hex << tag;
+        entry.dwFileAttributes = reparseFolder | FILE_ATTRIBUTE_SYSTEM;
+        EXPECT_FALSE(FolderWalker::EntersFolder(entry, 0)) << std::hex << tag;
+        EXPECT_TRUE(FolderWalker::EntersFolder(entry, 1)) << std::hex << tag;
+    }
+    // The tag field means nothing without the reparse attribute.
+    EXPECT_FALSE(FolderWalker::IsFolderLink(FILE_ATTRIBUTE_DIRECTORY, IO_REPARSE_TAG_SYMLINK));
+    entry.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+    entry.dwReserved0 = IO_REPARSE_TAG_MOUNT_POINT;
+    EXPECT_TRUE(FolderWalker::EntersFolder(entry, 0));
+}
+
 TEST_F(FolderWalkerTest, DoesNotFollowADirectoryLinkBackToTheRoot)
 {
     ASSERT_TRUE(tree.MakeFile("a.txt"));
     ASSERT_TRUE(tree.MakeFolder("sub"));
     ASSERT_TRUE(tree.MakeFile("sub\\b.txt"));
-    std::string link = tree.Path("sub\\loop");
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    if (CreateSymbolicLinkA(link.c_str(), tree.Root().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
-        attributes = GetFileAttributesA(link.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    if (!MakeFolderLink(tree, "sub", "loop", ".."))
         GTEST_SKIP() << "this platform makes no directory links";
-    EXPECT_EQ((std::set<std::string>{"a.txt", "sub\\b.txt"}), FilesOf(Relative(tree, Walk(All(), 1))));
-    RemoveDirectoryA(link.c_str());
+    struct LinkRemover {
+        ~LinkRemover() { RemoveFolderLink(tree, "sub", "loop"); }
+        const TempTree& tree;
+    } remover{tree};
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(tree.Path("sub\\loop\\sub\\b.txt").c_str()))
+        << "the link does not lead back to the root";
+    EXPECT_EQ((std::vector<std::string>{"a.txt", "sub\\b.txt"}), Relative(tree, Walk(All(), 1)));
+}
+
+TEST_F(FolderWalkerTest, ReportsTheListedSizeAndAttributesOfEachFile)
+{
+    ASSERT_TRUE(tree.MakeFile("empty.txt"));
+    ASSERT_TRUE(tree.MakeFile("small.txt", "twelve bytes"));
+    ASSERT_TRUE(tree.AddAttributes("small.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    // A file past 4 GiB, sparse where the file system allows it.
+    const ULONGLONG huge = (5ull << 30) + 7;
+    HANDLE file = CreateFileA(tree.Path("huge.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD ignored = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(huge);
+    const bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(sized);
+
+    FolderWalker walker;
+    EXPECT_EQ(0u, walker.EntrySize());
+    walker.Begin(All().c_str(), 1, 0);
+    GuardedPath output;
+    std::map<std::string, std::pair<ULONGLONG, DWORD>> seen;
+    while (walker.Next(output.bytes))
+        seen[NameOf(output.bytes)] = {walker.EntrySize(), walker.EntryAttributes()};
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ(0u, seen["empty.txt"].first);
+    EXPECT_EQ(12u, seen["small.txt"].first);
+    EXPECT_EQ(huge, seen["huge.bin"].first);
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              seen["small.txt"].second & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(0u, seen["empty.txt"].second & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    SetFileAttributesA(tree.Path("small.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FolderWalkerTest, MatchesAPlainWalkOnGeneratedTreesAndResumesAfterAnyFile)
+{
+    std::mt19937 random(5150);
+    MakeRandomTree(tree, random);
+
+    struct Walk {
+        const char* pattern;
+        int recurse;
+        int includeSystemFolders;
+    };
+    const Walk walks[] = {{"*.*", 1, 0}, {"*.*", 1, 1}, {"*.*", 0, 0}, {"*", 1, 0}, {"*.txt", 1, 0}, {"?.*", 1, 1}};
+    for (const Walk& walk : walks) {
+        const std::string pathPattern = tree.Path(walk.pattern);
+        std::vector<Listed> expected;
+        ReferenceWalk(tree.Root() + "\\", walk.pattern, 0, walk.recurse, walk.includeSystemFolders, expected);
+        ASSERT_GT(expected.size(), walk.recurse ? 10u : 2u) << walk.pattern;
+
+        FolderWalker walker;
+        walker.Begin(pathPattern.c_str(), walk.recurse, walk.includeSystemFolders);
+        GuardedPath output;
+        size_t produced = 0;
+        for (; walker.Next(output.bytes); ++produced) {
+            ASSERT_LT(produced, expected.size()) << walk.pattern << ": more files than the plain walk";
+            const Listed& wanted = expected[produced];
+            ASSERT_EQ(wanted.path, output.bytes) << walk.pattern << " recurse " << walk.recurse << " system "
+                                                 << walk.includeSystemFolders << " at " << produced;
+            EXPECT_EQ(wanted.size, walker.EntrySize()) << wanted.path;
+            EXPECT_EQ(wanted.attributes, walker.EntryAttributes()) << wanted.path;
+        }
+        EXPECT_EQ(expected.size(), produced) << walk.pattern;
+        EXPECT_TRUE(output.GuardIntact());
+    }
+
+    // Suspended after any file, with another walk run in between, the walk goes on where it stopped.
+    for (const Walk& walk : {walks[0], walks[4]}) {
+        const std::string pathPattern = tree.Path(walk.pattern);
+        std::vector<Listed> expected;
+        ReferenceWalk(tree.Root() + "\\", walk.pattern, 0, walk.recurse, walk.includeSystemFolders, expected);
+        std::vector<std::string> whole;
+        for (const Listed& listed : expected)
+            whole.push_back(listed.path);
+        for (size_t stop = 0; stop <= whole.size(); ++stop) {
+            FolderWalker walker;
+            walker.Begin(pathPattern.c_str(), walk.recurse, walk.includeSystemFolders);
+            std::vector<std::string> paths = Rest(walker, stop);
+            FolderWalker other;
+            other.Begin(tree.Path("*.*").c_str(), 1, 1);
+            Rest(other);
+            std::vector<std::string> rest = Rest(walker);
+            paths.insert(paths.end(), rest.begin(), rest.end());
+            ASSERT_EQ(whole, paths) << walk.pattern << " suspended after " << stop << " files";
+        }
+    }
 }

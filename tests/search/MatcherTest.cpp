@@ -1,4 +1,5 @@
-// The whole-file count with its skip table and prepared copy, the one-line find, and case folding.
+// The whole-file count with its skip table and prepared copy, the one-pass count beside it, the one-line find,
+// and case folding.
 #include <gtest/gtest.h>
 
 #include "search/Matcher.h"
@@ -56,6 +57,59 @@ DWORD PlainCount(const std::string& file, const std::string& text, int caseSensi
         count += copy.compare(i, wanted.size(), wanted) == 0;
     return count;
 }
+
+// Every way the program can count, each against the plain definition; the vector path only where the
+// processor has it, which every processor these tests run on does.
+void ExpectEveryCountIs(DWORD expected, const char* bytes, DWORD n, const std::string& text, int caseSensitive,
+                        const std::string& where)
+{
+    std::string folded(text);
+    if (!caseSensitive)
+        FoldCase(&folded[0]);
+    EXPECT_EQ(expected, CountInFile(bytes, n, folded.c_str(), caseSensitive)) << where;
+    EXPECT_EQ(expected, CountInFilePortable(bytes, n, folded.c_str(), caseSensitive)) << where;
+#if defined(SEEKWORD_COUNT_SSE2)
+    if (IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE))
+        EXPECT_EQ(expected, CountInFileSse2(bytes, n, folded.c_str(), caseSensitive)) << where;
+#endif
+}
+
+// Bytes that end right before a page the process may not read, so that reading one byte too far crashes.
+class GuardedBytes {
+public:
+    GuardedBytes()
+    {
+        SYSTEM_INFO system;
+        GetSystemInfo(&system);
+        pageSize = system.dwPageSize;
+        block = static_cast<char*>(VirtualAlloc(nullptr, 2 * pageSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        DWORD old = 0;
+        if (block && !VirtualProtect(block + pageSize, pageSize, PAGE_NOACCESS, &old)) {
+            VirtualFree(block, 0, MEM_RELEASE);
+            block = nullptr;
+        }
+    }
+    ~GuardedBytes()
+    {
+        if (block)
+            VirtualFree(block, 0, MEM_RELEASE);
+    }
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+
+    // n bytes (at most a page) copied so that they end at the guard page.
+    const char* Place(const std::string& bytes)
+    {
+        char* start = block + pageSize - bytes.size();
+        std::memcpy(start, bytes.data(), bytes.size());
+        return start;
+    }
+    bool Ready() const { return block != nullptr; }
+
+private:
+    DWORD pageSize = 0;
+    char* block = nullptr;
+};
 
 class MatcherTest : public ::testing::Test {
 protected:
@@ -191,18 +245,77 @@ TEST_F(MatcherTest, CountAgreesWithAPlainCountOnRandomData)
         DWORD expected = PlainCount(file, text, caseSensitive);
         ASSERT_EQ(expected, Count(file, text, caseSensitive))
             << "round " << round << " text '" << text << "' case " << caseSensitive;
+        ExpectEveryCountIs(expected, file.data(), static_cast<DWORD>(file.size()), text, caseSensitive,
+                           "round " + std::to_string(round) + " text '" + text + "'");
+        if (HasFailure())
+            return;
         ++compared;
         nonZero += expected != 0;
     }
     EXPECT_EQ(3000, compared);
     EXPECT_GT(nonZero, 1000) << "the random cases hardly ever match";
 
-    // One large file with a longer text, across the buffer's growth.
+    // One large file with longer texts, across the buffer's growth.
     std::string big(3 * 64000 + 123, ' ');
     for (char& c : big)
         c = pick(4);
-    for (const char* text : {"abab", "aBAbA", "bbbbbbbbbbbb", "ab ba ab"})
-        EXPECT_EQ(PlainCount(big, text, 0), Count(big, text, 0)) << text;
+    for (const char* text : {"abab", "aBAbA", "bbbbbbbbbbbb", "ab ba ab", " a", "b ", "AbAbAbAbAbAbAbAbAbAbAbAbAbAbAbAbAb"}) {
+        for (int caseSensitive = 0; caseSensitive < 2; ++caseSensitive) {
+            const DWORD expected = PlainCount(big, text, caseSensitive);
+            EXPECT_EQ(expected, Count(big, text, caseSensitive)) << text;
+            ExpectEveryCountIs(expected, big.data(), static_cast<DWORD>(big.size()), text, caseSensitive, text);
+        }
+    }
+}
+
+TEST_F(MatcherTest, CountInFileReadsNoByteBehindTheFile)
+{
+    GuardedBytes guarded;
+    ASSERT_TRUE(guarded.Ready());
+    std::mt19937 random(9091);
+    const char alphabet[] = {'a', 'b', 'A', ' ', '\0', '\xE4'};
+    // Every length around the 16- and 32-byte blocks, texts long and short, hits at the very end.
+    for (DWORD n = 0; n <= 100; ++n) {
+        std::string file(n, ' ');
+        for (char& c : file)
+            c = alphabet[random() % sizeof alphabet];
+        const char* bytes = guarded.Place(file);
+        for (size_t m : {1u, 2u, 3u, 15u, 16u, 17u, 40u}) {
+            for (int fromEnd = 0; fromEnd < 2; ++fromEnd) {
+                std::string text(m, 'a');
+                if (fromEnd && n >= m)
+                    text = file.substr(n - m);
+                for (char& c : text) {
+                    if (c == '\0' || c == '\xE4')
+                        c = ' ';
+                }
+                for (int caseSensitive = 0; caseSensitive < 2; ++caseSensitive)
+                    ExpectEveryCountIs(PlainCount(file, text, caseSensitive), bytes, n, text, caseSensitive,
+                                       "length " + std::to_string(n) + " text '" + text + "'");
+            }
+        }
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST_F(MatcherTest, CountInFileChoosesTheVectorPathWhereTheProcessorHasIt)
+{
+#if defined(_M_X64) || defined(__x86_64__)
+    EXPECT_TRUE(CountUsesSse2());
+#elif defined(SEEKWORD_COUNT_SSE2)
+    EXPECT_EQ(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != 0, CountUsesSse2() != 0);
+#else
+    EXPECT_FALSE(CountUsesSse2());
+#endif
+    // Texts no prepared byte can equal: a high byte, or a capital when the copy is folded.
+    const std::string file("Caf\xE9 CAFE cafe");
+    ExpectEveryCountIs(0, file.data(), static_cast<DWORD>(file.size()), "caf\xE9", 1, "high byte");
+    EXPECT_EQ(0u, CountInFile(file.data(), static_cast<DWORD>(file.size()), "CAFE", 0));
+    EXPECT_EQ(0u, CountInFilePortable(file.data(), static_cast<DWORD>(file.size()), "CAFE", 0));
+    EXPECT_EQ(0u, CountInFile(file.data(), static_cast<DWORD>(file.size()), "", 0));
+    EXPECT_EQ(2u, CountInFile(file.data(), static_cast<DWORD>(file.size()), "cafe", 0));
+    EXPECT_EQ(1u, CountInFile(file.data(), static_cast<DWORD>(file.size()), "CAFE", 1));
 }
 
 TEST_F(MatcherTest, CountBufferOnlyGrowsAndRefusesAWrappedSize)

@@ -22,7 +22,11 @@ void RemoveTree(const std::wstring& folder)
                 continue;
             std::wstring path = folder + L"\\" + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            // A link is removed itself; what it leads to is not the tree's to empty.
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                if (!RemoveDirectoryW(path.c_str()))
+                    DeleteFileW(path.c_str());
+            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path);
             else
                 DeleteFileW(path.c_str());

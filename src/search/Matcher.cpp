@@ -15,7 +15,6 @@ DWORD countCapacity = 0;
 const unsigned char* patternStart = nullptr;
 int patternLength = 0;
 
-#if !(defined(_M_X64) || defined(__x86_64__) || defined(_M_ARM64) || defined(__aarch64__))
 // The prepared copy holds only 0x01 to 0x7F, so neither sentinel can match a byte of it.
 constexpr unsigned char PreparedByte(unsigned char c, bool caseSensitive)
 {

@@ -112,16 +112,10 @@ int SearchView::ShowMessage(const char* text, const char* caption)
 
 int SearchView::CountMatches()
 {
-    // The copy needs the sentinel in front and a spare byte behind.
-    countCopy = bytesRead <= MAXDWORD - 2 ? AcquireCountBuffer(bytesRead + 2) : nullptr;
-    if (!countCopy) {
-        ShowMessage("Out of memory", "");
-        return 0;
-    }
-    PrepareCountCopy(countCopy, buffer, bytesRead, searchOptions.caseSensitive);
-    matchCount = 0;
-    PreparePattern(searchOptions.patternArea);
-    // An empty search text (a first Start confirmed without one) matches nothing.
-    matchCount = searchOptions.searchText[0] ? CountOccurrences(bytesRead) : 0;
-    return static_cast<int>(matchCount);  // nonzero exactly when there is an occurrence
+    // One pass over the loaded bytes, folding as it goes: no copy, so nothing here can run out of
+    // memory. An empty search text (a first Start confirmed without one) matches nothing.
+    matchCount = searchOptions.searchText[0] && buffer
+                     ? CountInFile(buffer, bytesRead, searchOptions.searchText, searchOptions.caseSensitive)
+                     : 0;
+    return matchCount != 0;
 }

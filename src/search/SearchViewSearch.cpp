@@ -77,9 +77,9 @@ void SearchView::RunSearch(int newSearch)
             ShowHit();
             return;
         }
-        // Could not be opened, or too large to hold or to count: not searched, so the user is told.
-        // A folder the walk hands over cannot be opened either, and is no file to read.
-        if ((loaded == 0 && !IsFolder(currentPath)) || loaded == -1 || (loaded == -2 && !countCopy))
+        // Could not be opened, or too large to hold: not searched, so the user is told. A folder
+        // cannot be opened either, but is no file to read.
+        if ((loaded == 0 && !IsFolder(currentPath)) || loaded == -1)
             ++unreadFiles;
         ResumePainting();
     }

@@ -96,8 +96,11 @@ int TextView::LoadFile(const char* path)
         }
         bufferCapacity = fileBytes + kBufferSlack;
     }
+    // The request reaches a little past the size, so a file that grew since it was sized is read
+    // on into the slack; no further: the system checks every page a read may write, and a buffer
+    // kept from a much larger file would make each small read pay for all of it.
     DWORD got = 0;
-    if (!ReadFile(file, buffer, bufferCapacity, &got, nullptr))
+    if (!ReadFile(file, buffer, fileBytes + kBufferSlack, &got, nullptr))
         got = 0;
     bytesRead = got;
     CloseHandle(file);

@@ -54,8 +54,6 @@ TEST(SearchViewCount, CountsOccurrencesOfTheLoadedFile)
     const std::string file = folder.Write("a.txt", "FOO foo\nFoo bar\nno");
     EXPECT_EQ(1, view.LoadFile(file.c_str()));
     EXPECT_EQ(3u, view.matchCount);
-    ASSERT_NE(nullptr, view.countCopy);
-    EXPECT_EQ(0, memcmp(view.countCopy, "foo foo\nfoo bar\nno", 18));
     EXPECT_EQ("FOO foo", LineText(view, 0));  // the file's own bytes are untouched
 
     SetSearch("Foo", 1);

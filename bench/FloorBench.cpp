@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -62,7 +63,9 @@ void Walk(char* folder, int length, Totals& totals)
                 continue;
             if (used + nameLength + 1 > capacity) {
                 size_t grown = capacity * 2 + nameLength + 256;
-                char* larger = new char[grown];
+                char* larger = new (std::nothrow) char[grown];
+                if (!larger)
+                    continue;
                 if (subfolders)
                     CopyMemory(larger, subfolders, used);
                 delete[] subfolders;

@@ -1,4 +1,4 @@
-// Counting the search text over a whole file with a Horspool skip table, and finding it within one line.
+// Counting the search text over a whole file, from a prepared copy or in one pass, and finding it within one line.
 #include "search/Matcher.h"
 
 namespace {
@@ -25,7 +25,8 @@ constexpr unsigned char PreparedByte(unsigned char c, bool caseSensitive)
     return c;
 }
 
-// Without a baseline vector unit a table lookup per byte beats any branch-free arithmetic.
+// The prepared value of every byte, for both foldings: without a baseline vector unit a table lookup per byte
+// beats any branch-free arithmetic, and the one-pass count compares through it.
 struct CopyTables {
     unsigned char folded[256];
     unsigned char exact[256];

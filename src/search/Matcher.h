@@ -1,4 +1,4 @@
-// Counting a literal text over a whole file with a skip table, and finding it within one line.
+// Counting a literal text over a whole file, from a prepared copy or in one pass, and finding it within one line.
 #pragma once
 #include <windows.h>
 

@@ -89,7 +89,8 @@ int ReadWhole(const char* path, FileBuffer& buffer, DWORD& bytesRead)
         }
         buffer.capacity = length + kBufferSpare;
     }
-    ReadFile(file, buffer.bytes, length, &bytesRead, nullptr);
+    const DWORD request = buffer.capacity - length > kBufferSpare ? length + kBufferSpare : buffer.capacity;
+    ReadFile(file, buffer.bytes, request, &bytesRead, nullptr);
     CloseHandle(file);
     return 1;
 }
@@ -130,7 +131,7 @@ int main(int argc, char** argv)
     FolderWalker walker;
     char path[FolderWalker::kOutputSize];
     unsigned long long bytes = 0, matches = 0;
-    unsigned long files = 0, empty = 0, opened = 0, unread = 0, hits = 0;
+    unsigned long files = 0, opened = 0, unread = 0, hits = 0;
 
     allTime.Start();
     clock.Start(walkTime);
@@ -143,30 +144,24 @@ int main(int argc, char** argv)
             break;
         if (accepted) {
             ++files;
-            // An empty file holds no occurrence; one too large to hold is known before it is opened.
-            const ULONGLONG listedSize = walker.EntrySize();
-            if (listedSize == 0) {
-                ++empty;
-            } else if (listedSize > kLargestFile) {
-                ++unread;
-            } else {
-                DWORD bytesRead = 0;
-                clock.Start(readTime);
-                const int read = ReadWhole(path, buffer, bytesRead);
-                clock.Stop(readTime);
-                if (read) {
-                    ++opened;
-                    bytes += bytesRead;
-                    clock.Start(countTime);
-                    const DWORD count = CountInFile(buffer.bytes, bytesRead, searchOptions.searchText, caseSensitive);
-                    clock.Stop(countTime);
-                    if (count) {
-                        ++hits;
-                        matches += count;
-                    }
-                } else {
-                    ++unread;
+            // Every file is opened, empty ones too, as the program does: a listing's size can be stale
+            // (a file another program is writing), so only the opened file's own size counts.
+            DWORD bytesRead = 0;
+            clock.Start(readTime);
+            const int read = ReadWhole(path, buffer, bytesRead);
+            clock.Stop(readTime);
+            if (read) {
+                ++opened;
+                bytes += bytesRead;
+                clock.Start(countTime);
+                const DWORD count = CountInFile(buffer.bytes, bytesRead, searchOptions.searchText, caseSensitive);
+                clock.Stop(countTime);
+                if (count) {
+                    ++hits;
+                    matches += count;
                 }
+            } else {
+                ++unread;
             }
         }
         clock.Start(walkTime);
@@ -180,7 +175,6 @@ int main(int argc, char** argv)
     std::printf("text: %s (%s)\n", searchOptions.searchText, caseSensitive ? "case sensitive" : "any case");
     std::printf("count: %s\n", CountUsesSse2() ? "SSE2" : "portable");
     std::printf("files visited: %lu\n", files);
-    std::printf("files empty, not opened: %lu\n", empty);
     std::printf("files read: %lu\n", opened);
     std::printf("files not read: %lu\n", unread);
     std::printf("bytes read: %llu\n", bytes);

@@ -99,8 +99,9 @@ int TextView::LoadFile(const char* path)
     // The request reaches a little past the size, so a file that grew since it was sized is read
     // on into the slack; no further: the system checks every page a read may write, and a buffer
     // kept from a much larger file would make each small read pay for all of it.
+    const DWORD request = bufferCapacity - fileBytes > kBufferSlack ? fileBytes + kBufferSlack : bufferCapacity;
     DWORD got = 0;
-    if (!ReadFile(file, buffer, fileBytes + kBufferSlack, &got, nullptr))
+    if (!ReadFile(file, buffer, request, &got, nullptr))
         got = 0;
     bytesRead = got;
     CloseHandle(file);

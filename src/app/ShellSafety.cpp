@@ -1,6 +1,8 @@
 // The file types the shell executes for every verb, and Notepad as their viewer.
 #include "app/ShellSafety.h"
 
+#include "search/PathNames.h"
+
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -35,6 +37,12 @@ const char* const kInterpreterFamilies[] = {"python", "perl", "ruby", "php", "no
 int SameText(const char* a, const char* b)
 {
     return lstrcmpiA(a, b) == 0;
+}
+
+// The first length characters of a and b agree, whatever their case.
+int SameChars(const char* a, const char* b, int length)
+{
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a, length, b, length) == CSTR_EQUAL;
 }
 
 int IsRunnableType(const char* extension)
@@ -131,8 +139,7 @@ int ListedExtension(const char* extension, const char* list)
         while (last > name && last[-1] == ' ')
             --last;
         const int length = static_cast<int>(last - name);
-        if (length > 0 && length == lstrlenA(extension) &&
-            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name, length, extension, length) == CSTR_EQUAL)
+        if (length > 0 && length == lstrlenA(extension) && SameChars(name, extension, length))
             return 1;
         entry = *end ? end + 1 : end;
     }
@@ -141,25 +148,19 @@ int ListedExtension(const char* extension, const char* list)
 
 int IsInterpreter(const char* programPath)
 {
-    // The program's name without its folder and its extension.
-    const char* name = programPath;
-    for (const char* p = programPath; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':')
-            name = p + 1;
+    // The program's name without its folder and its extension, trailing dots and spaces dropped.
     char base[MAX_PATH];
-    lstrcpynA(base, name, MAX_PATH);
+    CopyNamePart(programPath, base, MAX_PATH);
     int end = lstrlenA(base);
     while (end > 0 && (base[end - 1] == '.' || base[end - 1] == ' '))
         base[--end] = '\0';
-    char* dot = nullptr;
-    for (char* p = base; *p; ++p)
-        if (*p == '.')
-            dot = p;
-    if (dot) {
+    char extension[kExtensionSize] = "";
+    const int extensionLength = EffectiveExtension(base, extension, kExtensionSize);
+    if (extensionLength > 0) {
         // A batch file or script standing in as the program runs what it is given as well.
-        if (!SameText(dot + 1, "exe") && IsRunnableType(dot + 1))
+        if (!SameText(extension, "exe") && IsRunnableType(extension))
             return 1;
-        *dot = '\0';
+        base[end - extensionLength - 1] = '\0';
     }
     for (const char* interpreter : kInterpreters)
         if (SameText(base, interpreter))
@@ -170,7 +171,7 @@ int IsInterpreter(const char* programPath)
         const char next = lstrlenA(base) > length ? base[length] : '\0';
         const bool variant = (next >= '0' && next <= '9') || next == '.' || next == '-' || next == '_' ||
                              next == 'w' || next == 'W';
-        if (variant && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, base, length, family, length) == CSTR_EQUAL)
+        if (variant && SameChars(base, family, length))
             return 1;
     }
     return 0;

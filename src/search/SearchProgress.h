@@ -24,15 +24,14 @@ public:
             return request;
         return LookNow(status, path);
     }
-    int LookNow(StatusBar* status, const char* path);
 
     // The main window was asked to close while the walk runs.
     void RequestClose() { Raise(kClose); }
-    int Requested() const { return request; }
 
     static constexpr DWORD kInterval = 100;  // milliseconds
 
 private:
+    int LookNow(StatusBar* status, const char* path);
     void TakeMessages();
     void Raise(int wanted)
     {

@@ -29,7 +29,7 @@ const int kCommandsNeedingAFile[] = {CMD_FINDNEXT, CMD_NEXTFILE, CMD_COPY, CMD_E
 } // namespace
 
 SearchView::SearchView()
-    : matchCount(0), countCopy(nullptr), currentPath(nullptr), filesSpec(nullptr), unreadFiles(0),
+    : matchCount(0), currentPath(nullptr), filesSpec(nullptr), unreadFiles(0),
       buttonBar(nullptr), statusBar(nullptr), folderWalker(nullptr), searchDialog(nullptr)
 {
 }

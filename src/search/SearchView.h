@@ -38,7 +38,6 @@ public:
     void RequestClose() { progress.RequestClose(); }
 
     DWORD matchCount;
-    char* countCopy;
     char* currentPath;
     char* filesSpec;
     NotFoundBox notFoundBox;

@@ -15,19 +15,11 @@
 
 namespace {
 
-constexpr DWORD kCountBufferSize = 64000;
 constexpr int kTitleNameSize = 40;  // the file name in the title is cut to 39 characters
 const char kAllNames[] = "*.*";
 const char kStoppedText[] = "Stopped";
-const int kCommandsNeedingTheFileShown[] = {CMD_FINDNEXT, CMD_COPY, CMD_EDIT};
 
 enum StatusPart { kPathPart = 0, kPositionPart = 1, kCountPart = 2 };
-
-int IsFolder(const char* path)
-{
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 } // namespace
 
@@ -39,9 +31,6 @@ void SearchView::RunSearch(int newSearch)
     statusBar->SetText(kCountPart, "");
 
     if (newSearch) {
-        countCopy = AcquireCountBuffer(kCountBufferSize);
-        if (!countCopy)
-            return;
         searchDialog->filesSpec = filesSpec;
         INT_PTR result = searchDialog->RunModal(IDD_SEARCH, hwnd);
         if (result == -1 || result == 0)
@@ -77,9 +66,8 @@ void SearchView::RunSearch(int newSearch)
             ShowHit();
             return;
         }
-        // Could not be opened, or too large to hold: not searched, so the user is told. A folder
-        // cannot be opened either, but is no file to read.
-        if ((loaded == 0 && !IsFolder(currentPath)) || loaded == -1)
+        // Could not be opened, or too large to hold: not searched, so the user is told.
+        if (loaded == 0 || loaded == -1)
             ++unreadFiles;
         ResumePainting();
     }
@@ -90,8 +78,7 @@ void SearchView::RunSearch(int newSearch)
     ResetDocument();
     if (request != SearchProgress::kGoOn) {
         // Paused: Next file goes on with the same walk; the close waits for the main loop.
-        for (int command : kCommandsNeedingTheFileShown)
-            buttonBar->EnableCommand(command, 0);
+        EnableFileCommands(0);
         buttonBar->EnableCommand(CMD_NEXTFILE, 1);
         statusBar->SetText(kPathPart, kStoppedText);
         SetWindowTextA(GetParent(hwnd), title);

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr DWORD kShowDeadline = 20000;  // a starved machine may take seconds to show and paint the box
+
 struct Probe {
     HWND box = nullptr;
     char caption[64] = {};
@@ -14,11 +16,13 @@ struct Probe {
     int redPixels = 0;
     int yellowPixels = 0;
     WPARAM closeKey = VK_RETURN;
+    DWORD start = 0;
 };
 Probe* probe = nullptr;
 
 void CountColours(HWND box)
 {
+    probe->redPixels = probe->yellowPixels = 0;
     HDC dc = GetDC(box);
     RECT r;
     GetClientRect(box, &r);
@@ -33,17 +37,22 @@ void CountColours(HWND box)
     ReleaseDC(box, dc);
 }
 
+// The box is created hidden and shown when its loop first idles: look once it is shown and painted,
+// and close it whatever it shows once the deadline has passed.
 void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND box = FindWindowA("#32770", "Find next file");
-    if (!box)
+    const bool late = GetTickCount() - probe->start > kShowDeadline;
+    if (!box || (!IsWindowVisible(box) && !late))
+        return;
+    UpdateWindow(box);
+    CountColours(box);
+    GetClientRect(box, &probe->client);
+    if (probe->redPixels <= (probe->client.right * probe->client.bottom) / 2 && !late)
         return;
     KillTimer(nullptr, timer);
     probe->box = box;
     GetWindowTextA(box, probe->caption, sizeof probe->caption);
-    GetClientRect(box, &probe->client);
-    UpdateWindow(box);
-    CountColours(box);
     HWND ok = GetDlgItem(box, IDOK);
     PostMessageA(ok, WM_KEYDOWN, probe->closeKey, 0);
     PostMessageA(ok, WM_KEYUP, probe->closeKey, 0);
@@ -52,6 +61,7 @@ void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD)
 INT_PTR RunBox(NotFoundBox& box, Probe& p)
 {
     probe = &p;
+    p.start = GetTickCount();
     SetTimer(nullptr, 0, 50, InspectAndClose);
     return box.RunModal(IDD_NOTFOUND, nullptr);
 }
@@ -81,7 +91,7 @@ TEST(NotFoundBoxTest, IsCentredOnTheScreenWithoutOwner)
         static void CALLBACK Check(HWND, UINT, UINT_PTR timer, DWORD)
         {
             HWND found = FindWindowA("#32770", "Find next file");
-            if (!found)
+            if (!found || !IsWindowVisible(found))
                 return;
             KillTimer(nullptr, timer);
             RECT r;

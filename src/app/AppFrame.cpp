@@ -15,6 +15,7 @@ namespace {
 constexpr COLORREF kAboutTextColour = 0x000000;
 constexpr COLORREF kAboutBackColour = 0xC0C0C0;
 constexpr COLORREF kAboutEdgeColour = 0x808080;
+const char kNotepadFailedText[] = "Notepad could not be started.";
 }
 
 AppFrame::AppFrame(SearchView& view, AboutWindow& about) : searchView(view), aboutWindow(about) {}
@@ -64,8 +65,11 @@ void AppFrame::EditFile(const char* path)
     if (!path || !*path)
         return;
     if (ShellWouldRun(path)) {
-        // Never run a found program or script: show it as text instead.
-        OpenInNotepad(path);
+        // Never run a found program or script: show it as text instead, and never through a Notepad
+        // found elsewhere (Notepad is an optional feature).
+        if (!OpenInNotepad(path))
+            noticeWindow.ShowModal(hwnd, kNotepadFailedText, "Seekword", MB_OK | MB_ICONEXCLAMATION, 0,
+                                   GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW));
         return;
     }
     ShellExecuteA(hwnd, "open", path, nullptr, nullptr, SW_SHOWNORMAL);

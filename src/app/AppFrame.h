@@ -1,5 +1,6 @@
 // The program's main window: the seven commands, the saved settings and the program's class and caption.
 #pragma once
+#include "controls/MessageWindow.h"
 #include "framework/MainFrame.h"
 
 class AboutWindow;
@@ -24,4 +25,6 @@ public:
 private:
     SearchView& searchView;
     AboutWindow& aboutWindow;
+    // Tells what the program could not do.
+    MessageWindow noticeWindow;
 };

@@ -16,6 +16,7 @@ constexpr int kCommandSize = 2 * MAX_PATH + 32;
 constexpr DWORD kPathExtSize = 1024;
 constexpr DWORD kAssocSize = 2 * MAX_PATH;
 const char kNotepad[] = "\\notepad.exe";
+const char kUserClasses[] = "Software\\Classes\\";
 
 const char* const kRunnableTypes[] = {
     "exe", "com", "bat", "cmd", "pif", "scr", "cpl", "msi", "msp", "mst", "msc", "lnk", "url", "hta",
@@ -32,7 +33,10 @@ const char* const kInterpreters[] = {
     "regasm", "regsvcs", "cmstp", "control", "mmc", "forfiles", "pcalua", "scriptrunner", "conhost"};
 // Versioned names of the same families: python3.exe, pythonw.exe, perl5.36.exe, node18.exe.
 const char* const kInterpreterFamilies[] = {"python", "perl", "ruby", "php", "node", "java", "pwsh",
-                                            "powershell", "tclsh", "wish", "lua", "autohotkey"};
+                                            "powershell", "tclsh", "wish", "lua"};
+// Families whose hosts carry any suffix: AutoHotkeyUX, AutoHotkeyU64, AutoIt3_x64. Their names are long
+// enough that no unrelated program starts with them.
+const char* const kHostFamilies[] = {"autohotkey", "autoit"};
 
 int SameText(const char* a, const char* b)
 {
@@ -53,24 +57,31 @@ int IsRunnableType(const char* extension)
     return 0;
 }
 
-// The extension the system sees, and its length (0 when there is none): Windows ignores trailing
-// dots and spaces, so "x.exe. " runs as "x.exe". An overlong one is cut and so matches no type.
+// The extension the shell sees, and its length (0 when there is none). Windows ignores trailing dots
+// and spaces, so "x.exe. " runs as "x.exe"; then the shell takes the last dot of the name, and none
+// when a space follows it ("notes.txt v2"). A longer one than size can hold is measured, not copied.
 int EffectiveExtension(const char* path, char* extension, int size)
 {
+    char trimmed[MAX_PATH];
     int end = lstrlenA(path);
     while (end > 0 && (path[end - 1] == '.' || path[end - 1] == ' '))
         --end;
-    for (int i = end - 1; i >= 0; --i) {
-        const char c = path[i];
-        if (c == '\\' || c == '/' || c == ':')
-            return 0;
-        if (c == '.') {
-            const int length = end - i - 1;
-            lstrcpynA(extension, path + i + 1, (length < size ? length : size - 1) + 1);
-            return length;
-        }
-    }
-    return 0;
+    // Only the name matters, and the name is what follows the last separator.
+    int nameStart = end;
+    while (nameStart > 0 && path[nameStart - 1] != '\\' && path[nameStart - 1] != '/' && path[nameStart - 1] != ':')
+        --nameStart;
+    if (end - nameStart >= MAX_PATH)
+        return 0;
+    lstrcpynA(trimmed, path + nameStart, end - nameStart + 1);
+    const char* dot = PathFindExtensionA(trimmed);
+    if (!dot || *dot != '.')
+        return 0;
+    const int length = lstrlenA(dot + 1);
+    if (length < size)
+        lstrcpynA(extension, dot + 1, length + 1);
+    else if (size > 0)
+        extension[0] = '\0';
+    return length;
 }
 
 int InPathExt(const char* extension)
@@ -91,23 +102,47 @@ int InPathExt(const char* extension)
     return listed;
 }
 
-// Windows' own list of types that are unsafe to open (Wine knows none).
-int SystemCallsDangerous(const char* path)
+// Windows' own list of types that are unsafe to open, asked about the type as it documents (Wine knows none).
+int SystemCallsDangerous(const char* extension)
 {
-    WCHAR wide[MAX_PATH + 1];
-    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH + 1))
+    WCHAR type[kExtensionSize + 1] = L".";
+    if (!MultiByteToWideChar(CP_ACP, 0, extension, -1, type + 1, kExtensionSize))
         return 0;
-    return AssocIsDangerous(wide) != FALSE;
+    return AssocIsDangerous(type) != FALSE;
 }
 
-// What "open" would start for the type: a shell or interpreter, or the file itself ("%1" ...).
+// Whether the type has an entry of its own among the user's or the machine's classes: then the shell
+// does more with it than ask which program should open it. (Wine's merged view leaves the user's out.)
+int HasAssociation(const char* type)
+{
+    char userType[kExtensionSize + sizeof kUserClasses];
+    lstrcpynA(userType, kUserClasses, sizeof userType);
+    lstrcpynA(userType + sizeof kUserClasses - 1, type, kExtensionSize + 1);
+    const struct {
+        HKEY root;
+        const char* name;
+    } places[] = {{HKEY_CURRENT_USER, userType}, {HKEY_CLASSES_ROOT, type}};
+    for (const auto& place : places) {
+        HKEY key;
+        if (RegOpenKeyExA(place.root, place.name, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            RegCloseKey(key);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// What "open" would start for the type: a shell or interpreter, or the file itself ("%1" ...); or, for a
+// type that is associated but names no command and no program, whatever object handles the verb.
 int OpenRunsSomething(const char* extension)
 {
     char type[kExtensionSize + 1] = ".";
     lstrcpynA(type + 1, extension, kExtensionSize);
     char command[kAssocSize] = "";
     DWORD size = kAssocSize;
-    if (SUCCEEDED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, type, "open", command, &size))) {
+    const bool hasCommand =
+        SUCCEEDED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, type, "open", command, &size));
+    if (hasCommand) {
         const char* start = command;
         while (*start == ' ' || *start == '"')
             ++start;
@@ -116,9 +151,9 @@ int OpenRunsSomething(const char* extension)
     }
     char program[kAssocSize] = "";
     size = kAssocSize;
-    if (FAILED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, type, "open", program, &size)))
-        return 0;
-    return IsInterpreter(program);
+    if (SUCCEEDED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, type, "open", program, &size)))
+        return IsInterpreter(program);
+    return !hasCommand && HasAssociation(type);
 }
 
 } // namespace
@@ -174,15 +209,20 @@ int IsInterpreter(const char* programPath)
         if (variant && SameChars(base, family, length))
             return 1;
     }
+    for (const char* family : kHostFamilies)
+        if (lstrlenA(base) >= lstrlenA(family) && SameChars(base, family, lstrlenA(family)))
+            return 1;
     return 0;
 }
 
 int ShellWouldRun(const char* path)
 {
     char extension[kExtensionSize] = "";
-    if (EffectiveExtension(path, extension, kExtensionSize) == 0)
+    const int length = EffectiveExtension(path, extension, kExtensionSize);
+    // No extension, or one too long to look up whole: a cut one would name another type.
+    if (length == 0 || length >= kExtensionSize)
         return 1;
-    return IsRunnableType(extension) || InPathExt(extension) || SystemCallsDangerous(path) ||
+    return IsRunnableType(extension) || InPathExt(extension) || SystemCallsDangerous(extension) ||
            OpenRunsSomething(extension);
 }
 

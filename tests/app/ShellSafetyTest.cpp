@@ -3,6 +3,8 @@
 
 #include "app/ShellSafety.h"
 
+#include <windows.h>
+
 TEST(ShellSafetyTest, ProgramsScriptsAndShortcutsAreRunnableInAnyCase)
 {
     for (const char* path : {"C:\\a\\setup.exe", "C:\\a\\RUN.BAT", "C:\\a\\x.cmd", "C:\\a\\x.com", "C:\\a\\x.pif",
@@ -20,19 +22,18 @@ TEST(ShellSafetyTest, TrailingDotsAndSpacesDoNotHideTheRealType)
     EXPECT_TRUE(ShellWouldRun("C:\\a\\notes.txt.exe"));
 }
 
-TEST(ShellSafetyTest, NamesWithoutExtensionAreNotHandedToTheShell)
+// As the shell reads names: no dot, a space after the last dot, or a type too long to look up whole.
+TEST(ShellSafetyTest, NamesWithoutAnExtensionTheShellKnowsAreNotHandedToIt)
 {
-    EXPECT_TRUE(ShellWouldRun("C:\\a\\Makefile"));
-    EXPECT_TRUE(ShellWouldRun("C:\\a.b\\README"));
-    EXPECT_TRUE(ShellWouldRun("C:\\a\\name."));
-    EXPECT_TRUE(ShellWouldRun(""));
+    for (const char* path : {"C:\\a\\Makefile", "C:\\a.b\\README", "C:\\a\\name.", "", "C:\\a\\notes.txt v2",
+                             "C:\\a\\x.averyveryveryverylongextensionname"})
+        EXPECT_TRUE(ShellWouldRun(path)) << path;
 }
 
 TEST(ShellSafetyTest, DocumentsKeepTheShellsOpen)
 {
     for (const char* path : {"C:\\a\\notes.txt", "C:\\a\\main.cpp", "C:\\a\\x.h", "C:\\exe\\readme.md",
-                             "C:\\a\\archive.tar.gz", "C:\\a\\x.batch", "C:\\a\\x.exe1",
-                             "C:\\a\\x.averyveryveryverylongextensionname"})
+                             "C:\\a\\archive.tar.gz", "C:\\a\\x.batch", "C:\\a\\x.exe1", "C:\\a\\my notes.txt"})
         EXPECT_FALSE(ShellWouldRun(path)) << path;
 }
 
@@ -43,10 +44,13 @@ TEST(ShellSafetyTest, ShellsScriptHostsAndInterpretersAreKnownByTheirNames)
           "C:\\Python311\\python.exe", "C:\\Python311\\pythonw.exe", "C:\\Python311\\python3.11.exe",
           "C:\\Windows\\py.exe", "C:\\Perl\\bin\\perl5.36.exe", "C:\\Program Files\\Git\\bin\\bash.exe",
           "C:\\Tools\\node18.exe", "C:\\Java\\bin\\javaw.exe", "rundll32.exe", "C:\\Tools\\runner.bat",
-          "C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe", "C:\\Tools\\pwsh-preview.exe"})
+          "C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe", "C:\\Tools\\pwsh-preview.exe",
+          "C:\\Program Files\\AutoHotkey\\UX\\AutoHotkeyUX.exe", "C:\\AHK\\AutoHotkeyU64.exe",
+          "C:\\AHK\\AutoHotkeyA32.exe", "C:\\AutoIt3\\AutoIt3_x64.exe"})
         EXPECT_TRUE(IsInterpreter(program)) << program;
     for (const char* program : {"C:\\Windows\\notepad.exe", "C:\\JetBrains\\phpstorm64.exe", "C:\\Tools\\nodepad.exe",
-                                "C:\\Office\\soffice.exe", "C:\\bash\\viewer.exe", "C:\\Tools\\javadocviewer.exe"})
+                                "C:\\Office\\soffice.exe", "C:\\bash\\viewer.exe", "C:\\Tools\\javadocviewer.exe",
+                                "C:\\JetBrains\\pycharm64.exe", "C:\\ShareX\\sharex.exe"})
         EXPECT_FALSE(IsInterpreter(program)) << program;
 }
 
@@ -57,4 +61,27 @@ TEST(ShellSafetyTest, PathExtEntriesMatchWholeExtensionsInAnyCase)
         EXPECT_TRUE(ListedExtension(extension, list)) << extension;
     for (const char* extension : {"p", "pyc", "ex", "", "txt"})
         EXPECT_FALSE(ListedExtension(extension, list)) << extension;
+}
+
+// A verb handled by an object rather than a command (app installers, troubleshooters) still acts on the
+// file; only a type the system knows nothing of goes to the shell, which can but ask what to open it with.
+TEST(ShellSafetyTest, AnAssociatedTypeWhoseOpenNamesNoProgramGoesToNotepad)
+{
+    HKEY classes;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &classes, nullptr));
+    auto set = [&](const char* subkey, const char* name, const char* value) {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(classes, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1);
+        RegCloseKey(key);
+    };
+    set(".swdelegated", nullptr, "SeekwordTest.Delegated");
+    set("SeekwordTest.Delegated\\shell\\open", "DelegateExecute", "{00000000-0000-0000-0000-000000000001}");
+    EXPECT_TRUE(ShellWouldRun("C:\\a\\package.swdelegated"));
+    EXPECT_FALSE(ShellWouldRun("C:\\a\\package.swunknown"));
+    RegDeleteTreeA(classes, ".swdelegated");
+    RegDeleteTreeA(classes, "SeekwordTest.Delegated");
+    RegCloseKey(classes);
 }

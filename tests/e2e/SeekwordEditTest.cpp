@@ -137,6 +137,33 @@ TEST_F(SeekwordEditTest, AFoundBatchFileIsShownInNotepadAndNeverRun)
     EXPECT_EQ("Seekword found run.bat", StoredTitle(frame));
 }
 
+// Notepad is an optional feature of Windows: without it Edit says so, and starts no other Notepad.
+TEST_F(SeekwordEditTest, WithoutTheWindowsFoldersNotepadEditSaysSo)
+{
+    char windows[MAX_PATH];
+    const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
+    const std::string notepad = std::string(windows, length) + "\\notepad.exe";
+    const std::string aside = notepad + ".seekword-test";
+    ASSERT_TRUE(MoveFileA(notepad.c_str(), aside.c_str()));
+    struct Restore {
+        const std::string& from;
+        const std::string& to;
+        ~Restore() { MoveFileA(from.c_str(), to.c_str()); }
+    } restore{aside, notepad};
+
+    samples.Add("run.bat", "rem needle\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(Search("needle", samples.Path(), "run.bat"));
+    ASSERT_TRUE(PostClickButton(Button(kEdit)));
+    HWND notice = app.WaitForTopWindow(kMessageClass, "Seekword");
+    ASSERT_NE(nullptr, notice);
+    ScreenImage::CaptureWindow(notice).SavePng(ArtifactPath("edit-without-notepad.png"));
+    EXPECT_TRUE(ProcessesInJob(app.Job(), "notepad.exe").empty());
+    ASSERT_TRUE(Press(VK_RETURN, kNoModifier, notice));
+    ASSERT_TRUE(WaitForWindowGone(notice));
+    EXPECT_EQ("Seekword found run.bat", StoredTitle(frame));
+}
+
 // Scripts whose type a developer's machine opens with an interpreter: each type's "open" runs a
 // copy of the marker program named like the interpreter, which must never start.
 TEST_F(SeekwordEditTest, FoundScriptsWhoseOpenRunsAnInterpreterAreShownInNotepad)

@@ -1,0 +1,19 @@
+// The owned font handle.
+#include "framework/FontHandle.h"
+
+FontHandle::~FontHandle()
+{
+    Reset();
+}
+
+void FontHandle::Reset(HFONT replacement)
+{
+    if (font && font != replacement)
+        DeleteObject(font);
+    font = replacement;
+}
+
+HFONT FontHandle::OrStock(int stockObject) const
+{
+    return font ? font : static_cast<HFONT>(GetStockObject(stockObject));
+}

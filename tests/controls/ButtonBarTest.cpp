@@ -352,4 +352,58 @@ TEST_F(BarFixture, HiddenBarValidatesWithoutDrawing)
     EXPECT_FALSE(PeekMessageA(&msg, bar.hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
+// The bar at each dpi: left edges, widths, top and height of the seven buttons for a bar as high as
+// the main window makes it there (its font's height plus 12 pixels at 96 dpi), and where an eighth
+// button would go.
+struct BarAtDpi {
+    int dpi;
+    int barHeight;
+    int lefts[7];
+    int widths[7];
+    int top;
+    int height;
+    int nextX;
+};
+const BarAtDpi kBarAtDpi[] = {
+    {96, 28, {2, 65, 148, 231, 304, 377, 440}, {60, 80, 80, 70, 70, 60, 60}, 3, 22, 503},
+    {144, 42, {3, 98, 223, 348, 458, 568, 663}, {90, 120, 120, 105, 105, 90, 90}, 5, 33, 758},
+    {192, 56, {4, 130, 296, 462, 608, 754, 880}, {120, 160, 160, 140, 140, 120, 120}, 6, 44, 1006},
+    {120, 35, {3, 82, 186, 290, 382, 474, 553}, {75, 100, 100, 88, 88, 75, 75}, 4, 27, 632},
+};
+
+TEST_F(BarFixture, ButtonsAreLaidOutAgainAtEachDpiAndBackAtNinetySixExactly)
+{
+    ASSERT_TRUE(bar.CreateBar(parent.hwnd, 0, 0, 700, 28));
+    HFONT font = CreateFontA(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
+    ASSERT_NE(nullptr, font);
+    for (const ButtonInfo& button : kButtons)
+        ASSERT_TRUE(bar.AddButton(button.label, button.width, button.id, 0));
+    bar.EnableCommand(CMD_COPY, 0);
+    // Up and down in turn, ending where it began: nothing drifts on the way.
+    const BarAtDpi* order[] = {&kBarAtDpi[1], &kBarAtDpi[2], &kBarAtDpi[3], &kBarAtDpi[0], &kBarAtDpi[2], &kBarAtDpi[0]};
+    for (const BarAtDpi* expected : order) {
+        SCOPED_TRACE(expected->dpi);
+        HFONT given = expected->dpi == 96 ? nullptr : font;
+        bar.Rescale(expected->dpi, given, expected->barHeight);
+        int previousRight = 0;
+        for (int i = 0; i < 7; ++i) {
+            SCOPED_TRACE(kButtons[i].label);
+            RECT place = PlaceInBar(bar.buttons[i].hwnd);
+            EXPECT_EQ(expected->lefts[i], place.left);
+            EXPECT_EQ(expected->widths[i], place.right - place.left);
+            EXPECT_EQ(expected->top, place.top);
+            EXPECT_EQ(expected->height, place.bottom - place.top);
+            EXPECT_GT(place.left, previousRight);
+            previousRight = place.right;
+            EXPECT_EQ(given, reinterpret_cast<HFONT>(SendMessageA(bar.buttons[i].hwnd, WM_GETFONT, 0, 0)));
+            EXPECT_EQ(kButtons[i].id, GetDlgCtrlID(bar.buttons[i].hwnd));
+        }
+        EXPECT_EQ(expected->nextX, bar.nextX);
+        EXPECT_EQ(0, bar.IsCommandEnabled(CMD_COPY));
+        EXPECT_EQ(1, bar.IsCommandEnabled(CMD_EDIT));
+    }
+    // Back at 96 the buttons hold no font of the test's any more.
+    DeleteObject(font);
+}
+
 } // namespace

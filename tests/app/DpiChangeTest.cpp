@@ -1,4 +1,4 @@
-// The program moved to a screen of another dpi: WM_DPICHANGED lays everything out anew and keeps what is shown.
+// The program moved between screens of other dpis: WM_DPICHANGED lays everything out anew and keeps what is shown.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,8 +9,6 @@
 namespace apptest {
 namespace {
 
-constexpr int kButtons = 7;
-
 RECT InParent(HWND child)
 {
     RECT rect;
@@ -19,158 +17,110 @@ RECT InParent(HWND child)
     return rect;
 }
 
-std::string Describe(const RECT& r)
-{
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
+int Height(HWND window) { return InParent(window).bottom - InParent(window).top; }
 
-// What a user sees of the layout.
-struct Geometry {
-    RECT frame;
-    RECT client;
-    RECT bar, view, status;  // in the frame's client area
-    RECT buttons[kButtons];  // in the bar
-    int lineHeight;
-    int charWidth;
-
-    std::string Text() const
-    {
-        std::string text = "frame " + Describe(frame) + " client " + Describe(client) + " bar " + Describe(bar) +
-                           " view " + Describe(view) + " status " + Describe(status) + " buttons";
-        for (const RECT& button : buttons)
-            text += " " + Describe(button);
-        return text + " rows " + std::to_string(lineHeight) + " cells " + std::to_string(charWidth);
-    }
+// The buttons' left edges, widths and top at each dpi, in the order the window meets them, and how
+// much the other lengths grow over 96 dpi.
+struct Lengths {
+    int dpi;
+    int lefts[7];
+    int widths[7];
+    int top;
+    double scale;
 };
-
-int Height(const RECT& r) { return r.bottom - r.top; }
-int Width(const RECT& r) { return r.right - r.left; }
+const Lengths kLengths[] = {
+    {144, {3, 98, 223, 348, 458, 568, 663}, {90, 120, 120, 105, 105, 90, 90}, 5, 1.5},
+    {120, {3, 82, 186, 290, 382, 474, 553}, {75, 100, 100, 88, 88, 75, 75}, 4, 1.25},
+    {96, {2, 65, 148, 231, 304, 377, 440}, {60, 80, 80, 70, 70, 60, 60}, 3, 1.0},
+};
 
 class DpiChangeTest : public ProgramTest {
 protected:
+    // The program's windows take the awareness of the thread that makes them.
     void SetUp() override
     {
-        // Before the program's windows are made: they take the awareness of the thread that makes them.
         ASSERT_TRUE(awareness.Active());
         ProgramTest::SetUp();
     }
-
-    Geometry Measure()
-    {
-        Geometry g = {};
-        GetWindowRect(appFrame.hwnd, &g.frame);
-        GetClientRect(appFrame.hwnd, &g.client);
-        g.bar = InParent(buttonBar.hwnd);
-        g.view = InParent(searchView.hwnd);
-        g.status = InParent(statusBar.hwnd);
-        for (int i = 0; i < kButtons; ++i)
-            g.buttons[i] = InParent(buttonBar.buttons[i].hwnd);
-        g.lineHeight = searchView.lineHeight;
-        g.charWidth = searchView.charWidth;
-        return g;
-    }
-
-    // What the view shows and where: none of it may change with the dpi.
-    std::string ShownState()
-    {
-        return std::string(searchView.currentPath) + " lines " + std::to_string(searchView.lineCount) + " top " +
-               std::to_string(searchView.topLine) + " cursor " + std::to_string(searchView.cursorRow) + ":" +
-               std::to_string(searchView.cursorColumn) + " left " + std::to_string(searchView.leftColumn) +
-               " selection " + std::to_string(searchView.hasSelection) + " " +
-               std::to_string(searchView.selStartLine) + ":" + std::to_string(searchView.selStartIndex) + "-" +
-               std::to_string(searchView.selEndLine) + ":" + std::to_string(searchView.selEndIndex) + " title " +
-               FrameTitle() + " status " + Status(0) + "|" + Status(1) + "|" + Status(2);
-    }
-
-    void ChangeDpi(int dpi, RECT suggested)
-    {
-        SendMessageA(appFrame.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-        PumpMessages(20);
-    }
-
     PerMonitorAwareThread awareness;
 };
 
-TEST_F(DpiChangeTest, AScreenAtOneAndAHalfTimesTheDpiScalesTheLayoutAndKeepsTheFileShownThenBackNothingMoved)
+TEST_F(DpiChangeTest, EveryLengthFollowsTheDpiTheFileShownStaysAndBackAtNinetySixNothingMoved)
 {
     std::string lines;
     for (int i = 1; i <= 80; ++i)
-        lines += i == 50 ? "the needle is on line fifty\r\n" : "line " + std::to_string(i) + "\r\n";
+        lines += i == 50 ? "the needle is on line fifty\r\n" : "line\r\n";
     tree.Write("long.txt", lines);
     SearchEntry entry;
     entry.text = "needle";
     entry.location = tree.path + "\\";
     Start(entry);
-    ASSERT_TRUE(searchView.hasSelection);
     ASSERT_GT(searchView.topLine, 0);
+    auto shown = [&] {
+        return std::string(searchView.currentPath) + FrameTitle() + Status(1) + Status(2) + " " +
+               std::to_string(searchView.topLine) + " " + std::to_string(searchView.cursorRow) + " " +
+               std::to_string(searchView.selStartIndex) + " " + std::to_string(searchView.selEndLine);
+    };
+    auto layout = [&] {
+        std::string places;
+        for (HWND child : {buttonBar.hwnd, searchView.hwnd, statusBar.hwnd})
+            places += std::to_string(InParent(child).top) + "-" + std::to_string(InParent(child).bottom) + " ";
+        for (int i = 0; i < 7; ++i)
+            places += std::to_string(InParent(buttonBar.buttons[i].hwnd).right) + " ";
+        return places + std::to_string(searchView.lineHeight) + " " + std::to_string(searchView.charWidth);
+    };
+    const std::string shownAt96 = shown(), layoutAt96 = layout();
+    const int bar96 = Height(buttonBar.hwnd), status96 = Height(statusBar.hwnd), rows96 = searchView.lineHeight;
+    RECT frame96;
+    GetWindowRect(appFrame.hwnd, &frame96);
 
-    const Geometry at96 = Measure();
-    const std::string shown = ShownState();
-    const RECT wider = {10, 10, 1000, 740};
-    ChangeDpi(144, wider);
-    const Geometry at144 = Measure();
-    SCOPED_TRACE("at 96: " + at96.Text());
-    SCOPED_TRACE("at 144: " + at144.Text());
+    for (const Lengths& expected : kLengths) {
+        SCOPED_TRACE(expected.dpi);
+        // Somewhere else and wider, within the screen; at 96 where the window began.
+        RECT suggested = frame96, frame;
+        OffsetRect(&suggested, expected.dpi - 96, 0);
+        suggested.right += 2 * (expected.dpi - 96);
+        SendMessageA(appFrame.hwnd, WM_DPICHANGED, MAKEWPARAM(expected.dpi, expected.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(appFrame.hwnd, &frame);
+        EXPECT_TRUE(EqualRect(&suggested, &frame));
+        for (int i = 0; i < 7; ++i) {
+            const RECT button = InParent(buttonBar.buttons[i].hwnd);
+            EXPECT_EQ(expected.lefts[i], button.left) << i;
+            EXPECT_EQ(expected.widths[i], button.right - button.left) << i;
+            EXPECT_EQ(expected.top, button.top) << i;
+            EXPECT_NEAR((bar96 - 6) * expected.scale, button.bottom - button.top, 1.0) << i;
+        }
+        EXPECT_NEAR(bar96 * expected.scale, Height(buttonBar.hwnd), 1.0);
+        EXPECT_NEAR(rows96 * expected.scale, searchView.lineHeight, 1.0);
+        // The status bar's font grows with the dpi, its borders less.
+        EXPECT_GE(Height(statusBar.hwnd) * 10, status96 * (expected.dpi == 144 ? 13 : 10));
+        EXPECT_EQ(InParent(buttonBar.hwnd).bottom, InParent(searchView.hwnd).top);
+        EXPECT_EQ(InParent(searchView.hwnd).bottom, InParent(statusBar.hwnd).top);
+        EXPECT_EQ(shownAt96, shown());
 
-    // The suggested rectangle is taken; the three children fill the client area anew.
-    EXPECT_EQ(Describe(wider), Describe(at144.frame));
-    EXPECT_EQ(0, at144.bar.top);
-    EXPECT_EQ(at144.bar.bottom, at144.view.top);
-    EXPECT_EQ(at144.view.bottom, at144.status.top);
-    EXPECT_EQ(at144.client.bottom, at144.status.bottom);
-    EXPECT_EQ(at144.client.right, Width(at144.view));
-
-    // Every length one and a half times its 96-dpi self, the status bar at least 1.3 times as high.
-    EXPECT_EQ(Height(at96.bar) * 3 / 2, Height(at144.bar));
-    EXPECT_NEAR(at96.lineHeight * 1.5, at144.lineHeight, 1.0);
-    EXPECT_GE(Height(at144.status) * 10, Height(at96.status) * 13);
-    for (int i = 0; i < kButtons; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_NEAR(Width(at96.buttons[i]) * 1.5, Width(at144.buttons[i]), 1.0);
-        EXPECT_NEAR(Height(at96.buttons[i]) * 1.5, Height(at144.buttons[i]), 1.0);
-        if (i > 0)
-            EXPECT_GT(at144.buttons[i].left, at144.buttons[i - 1].right);
+        // The About window opened now is laid out for the dpi and draws its icon at that size: at 144 the
+        // 48-pixel image's lens shows 33 rows down, below where a 32-pixel icon ends.
+        RECT button = {};
+        COLORREF lens = 0;
+        responder.Expect(kMessageWindowKey, [&](HWND about) {
+            button = InParent(GetWindow(about, GW_CHILD));
+            UpdateWindow(about);
+            HDC dc = GetDC(about);
+            lens = GetPixel(dc, aboutWindow.discWidth / 2 - Dpi::Scale(16, expected.dpi) + 29,
+                            Dpi::Scale(18, expected.dpi) + 33);
+            ReleaseDC(about, dc);
+            PostMessageA(about, WM_CLOSE, 0, 0);
+        });
+        Command(CMD_ABOUT);
+        EXPECT_EQ(Dpi::Scale(60, expected.dpi), button.right - button.left);
+        EXPECT_EQ(expected.dpi == 144, lens == RGB(0, 255, 255));
+        ASSERT_EQ(1, appFrame.SaveState());
+        EXPECT_EQ(std::to_string(expected.dpi), SettingsValue("rcNormalDpi"));
     }
-    EXPECT_LE(at144.buttons[kButtons - 1].bottom, Height(at144.bar));
-
-    // The view's text is in a TrueType fixed-pitch font now; the file, position and selection stay.
-    TEXTMETRICA metrics = {};
-    ASSERT_TRUE(GetTextMetricsA(searchView.memoryDC, &metrics));
-    EXPECT_NE(0, metrics.tmPitchAndFamily & TMPF_TRUETYPE);
-    EXPECT_EQ(0, metrics.tmPitchAndFamily & TMPF_FIXED_PITCH);  // the bit is set for variable pitch
-    EXPECT_EQ(shown, ShownState());
-
-    // Windows opened from now on, and the stored placement, go by the new dpi.
-    EXPECT_EQ(144, Dpi::OfWindow(searchView.hwnd));
-    SIZE okButton = {};
-    responder.Expect(kMessageWindowKey, [&](HWND about) {
-        RECT button = InParent(GetWindow(about, GW_CHILD));
-        okButton = {Width(button), Height(button)};
-        PostMessageA(about, WM_CLOSE, 0, 0);
-    });
-    Command(CMD_ABOUT);
-    EXPECT_EQ(90, okButton.cx);
-    EXPECT_EQ(45, okButton.cy);
-    ASSERT_EQ(1, appFrame.SaveState());
-    EXPECT_EQ("144", SettingsValue("rcNormalDpi"));
-
-    // Back on a 96-dpi screen, at the old place: every pixel where it was, the stock fonts again.
-    ChangeDpi(96, at96.frame);
-    EXPECT_EQ(at96.Text(), Measure().Text());
+    EXPECT_EQ(layoutAt96, layout());
     EXPECT_EQ(GetStockObject(SYSTEM_FIXED_FONT), searchView.font);
     EXPECT_EQ(statusBar.ownFont, reinterpret_cast<HFONT>(SendMessageA(statusBar.hwnd, WM_GETFONT, 0, 0)));
-    EXPECT_EQ(nullptr, reinterpret_cast<HFONT>(SendMessageA(buttonBar.buttons[0].hwnd, WM_GETFONT, 0, 0)));
-    EXPECT_EQ(shown, ShownState());
-}
-
-TEST_F(DpiChangeTest, AMessageWithoutADpiChangesNothing)
-{
-    const Geometry before = Measure();
-    RECT elsewhere = {0, 0, 300, 200};
-    ChangeDpi(0, elsewhere);
-    EXPECT_EQ(before.Text(), Measure().Text());
-    EXPECT_EQ(Dpi::kBase, appFrame.dpi);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "search/SearchOptions.h"
 
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -228,48 +227,25 @@ TEST_F(SettingsTest, MissingOrShortPlacementValueRestoresNothingButKeepsCriteria
     EXPECT_EQ(1, searchOptions.allFiles);
 }
 
-TEST_F(SettingsTest, ThePlacementIsSavedWithTheDpiOfItsPixels)
-{
-    ASSERT_EQ(1, SaveSettings(frame, 144));
-    DWORD dpi = 0;
-    RegistryKey key;
-    ASSERT_TRUE(key.OpenKey(kProgramKeyPath, kSettingsSubkey, HKEY_CURRENT_USER));
-    EXPECT_TRUE(key.ReadDword(kPlacementDpiValue, &dpi, 0));
-    EXPECT_EQ(144u, dpi);
-    key.Close();
-    // Without a dpi given, the frame's own: the test screen's 96.
-    ASSERT_EQ(1, SaveSettings(frame));
-    ASSERT_TRUE(key.OpenKey(kProgramKeyPath, kSettingsSubkey, HKEY_CURRENT_USER));
-    EXPECT_TRUE(key.ReadDword(kPlacementDpiValue, &dpi, 0));
-    EXPECT_EQ(96u, dpi);
-    key.Close();
-}
-
 TEST_F(SettingsTest, APlacementSavedAtAnotherDpiIsScaledToTheFramesAndOneWithoutCountsAsNinetySix)
 {
+    // The stored dpi (0: none, as older builds saved), the frame's, the stored and the applied rectangle.
     struct Case {
-        DWORD storedDpi;  // 0: no dpi stored, as older builds saved
+        DWORD storedDpi;
         int frameDpi;
-        RECT stored;
-        RECT expected;
+        RECT stored, applied;
     };
-    const RECT at96 = {100, 80, 600, 480};
-    const RECT at144 = {150, 120, 900, 720};
+    const RECT at96 = {100, 80, 600, 480}, at144 = {150, 120, 900, 720};
     const Case cases[] = {
-        {0, 96, at96, at96},
-        {0, 144, at96, at144},          // the first start of this build on a 150% screen keeps the size
-        {96, 144, at96, at144},
-        {144, 144, at144, at144},
-        {144, 96, at144, at96},
+        {0, 96, at96, at96},         {0, 144, at96, at144},  // a first start of this build on a 150% screen
+        {96, 144, at96, at144},      {144, 144, at144, at144}, {144, 96, at144, at96},
         {192, 120, {200, 100, 1000, 700}, {125, 63, 625, 438}},  // halves round away from zero
-        {7, 144, at96, at144},          // a damaged dpi counts as none
-        {100000, 96, at144, at144},
+        {7, 144, at96, at144},       {100000, 96, at144, at144},  // a damaged dpi counts as none
     };
     DWORD flags = 0, showCmd = SW_SHOWNORMAL;
     SetRaw("flags", REG_DWORD, &flags, 4);
     SetRaw("showCmd", REG_DWORD, &showCmd, 4);
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.storedDpi) + " to " + std::to_string(c.frameDpi));
         SetRaw("rcNormal", REG_BINARY, &c.stored, 16);
         HKEY key = OpenSettings();
         RegDeleteValueA(key, kPlacementDpiValue);
@@ -280,10 +256,9 @@ TEST_F(SettingsTest, APlacementSavedAtAnotherDpiIsScaledToTheFramesAndOneWithout
         WINDOWPLACEMENT placement = {};
         placement.length = sizeof placement;
         GetWindowPlacement(frame, &placement);
-        EXPECT_EQ(c.expected.left, placement.rcNormalPosition.left);
-        EXPECT_EQ(c.expected.top, placement.rcNormalPosition.top);
-        EXPECT_EQ(c.expected.right, placement.rcNormalPosition.right);
-        EXPECT_EQ(c.expected.bottom, placement.rcNormalPosition.bottom);
+        const RECT& applied = placement.rcNormalPosition;
+        EXPECT_TRUE(EqualRect(&c.applied, &applied)) << c.storedDpi << " to " << c.frameDpi << ": " << applied.left
+                                                     << "," << applied.top << "," << applied.right << "," << applied.bottom;
     }
 }
 

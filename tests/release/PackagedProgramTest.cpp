@@ -82,47 +82,6 @@ std::string WithoutComments(std::string text)
     return text;
 }
 
-// The first element of that name (declaring that namespace, when one is given): the namespace it
-// declares, its text, and where it opens and closes.
-struct Element {
-    std::string xmlns;
-    std::string text;
-    size_t open = std::string::npos;
-    size_t close = std::string::npos;
-};
-
-Element FindElement(const std::string& xml, const std::string& name, const std::string& wantedNamespace = "")
-{
-    for (size_t start = xml.find("<" + name); start != std::string::npos; start = xml.find("<" + name, start + 1)) {
-        // "<name>" or "<name ..." only: "<dpiAware" must not find "<dpiAwareness".
-        const size_t nameEnd = start + 1 + name.size();
-        if (nameEnd >= xml.size() || (xml[nameEnd] != '>' && xml[nameEnd] != ' '))
-            continue;
-        const size_t tagEnd = xml.find('>', start);
-        const size_t close = tagEnd == std::string::npos ? tagEnd : xml.find("</" + name + ">", tagEnd);
-        if (close == std::string::npos)
-            break;
-        Element element;
-        const std::string tag = xml.substr(start, tagEnd - start);
-        const size_t ns = tag.find("xmlns=\"");
-        if (ns != std::string::npos)
-            element.xmlns = tag.substr(ns + 7, tag.find('"', ns + 7) - (ns + 7));
-        if (!wantedNamespace.empty() && element.xmlns != wantedNamespace)
-            continue;
-        element.text = xml.substr(tagEnd + 1, close - tagEnd - 1);
-        element.open = start;
-        element.close = close;
-        return element;
-    }
-    return Element();
-}
-
-bool Inside(const Element& inner, const Element& outer)
-{
-    return outer.open != std::string::npos && inner.open != std::string::npos && outer.open < inner.open &&
-           inner.close < outer.close;
-}
-
 TEST(PackagedProgram, CarriesTheManifestAsResourceOne)
 {
     HMODULE module = LoadLibraryExA(kExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -149,18 +108,18 @@ TEST(PackagedProgram, CarriesTheManifestAsResourceOne)
     for (const char* windows : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(std::string::npos, settings.find(windows)) << windows;
-    // Per-monitor aware where Windows knows it (V2 first), system aware on Windows 7 and 8.1.
-    const Element application = FindElement(settings, "application", "urn:schemas-microsoft-com:asm.v3");
-    const Element windowsSettings = FindElement(settings, "windowsSettings");
-    const Element awareness = FindElement(settings, "dpiAwareness");
-    const Element aware = FindElement(settings, "dpiAware");
-    EXPECT_TRUE(Inside(windowsSettings, application));
-    EXPECT_TRUE(Inside(awareness, windowsSettings));
-    EXPECT_TRUE(Inside(aware, windowsSettings));
-    EXPECT_EQ("http://schemas.microsoft.com/SMI/2016/WindowsSettings", awareness.xmlns);
-    EXPECT_EQ("PerMonitorV2, PerMonitor", awareness.text);
-    EXPECT_EQ("http://schemas.microsoft.com/SMI/2005/WindowsSettings", aware.xmlns);
-    EXPECT_EQ("true", aware.text);
+    // Per-monitor aware where Windows knows it (V2 first), system aware on Windows 7 and 8.1: both
+    // settings in the application's windowsSettings, each in its own namespace.
+    const size_t windowsSettings =
+        settings.find("<windowsSettings>", settings.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"));
+    const size_t awareness = settings.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                                           "PerMonitorV2, PerMonitor</dpiAwareness>");
+    const size_t aware =
+        settings.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>");
+    const size_t settingsEnd = settings.find("</windowsSettings>");
+    ASSERT_NE(std::string::npos, windowsSettings);
+    EXPECT_TRUE(windowsSettings < awareness && awareness < settingsEnd) << settings;
+    EXPECT_TRUE(windowsSettings < aware && aware < settingsEnd) << settings;
     EXPECT_EQ(std::string::npos, settings.find("Common-Controls")) << "the dialogs keep the classic controls";
 }
 

@@ -62,34 +62,29 @@ inline int RegisterTestClass(const char* className, int stockBrush = -1)
     return RegisterClassA(&windowClass) != 0;
 }
 
-// While it lives, the thread is per-monitor DPI aware (V2 where the system knows it, as the program's
-// manifest asks), so windows it creates take WM_DPICHANGED as the program's do. The test programs
-// carry no such setting of their own to rely on. SetThreadDpiAwarenessContext is looked up at run time.
+// While it lives the thread is per-monitor DPI aware (V2 where the system knows it), as the program's
+// manifest makes the program, so windows it makes take WM_DPICHANGED as the program's do.
 class PerMonitorAwareThread {
 public:
     PerMonitorAwareThread()
     {
         HMODULE user = GetModuleHandleA("user32.dll");
-        FARPROC address = user ? GetProcAddress(user, "SetThreadDpiAwarenessContext") : nullptr;
-        setContext = reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(address));
-        if (!setContext)
-            return;
-        previous = setContext(reinterpret_cast<HANDLE>(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2));
-        if (!previous)
-            previous = setContext(reinterpret_cast<HANDLE>(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
+        set = reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(
+            user ? GetProcAddress(user, "SetThreadDpiAwarenessContext") : nullptr));
+        if (set && !(previous = set(reinterpret_cast<HANDLE>(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))))
+            previous = set(reinterpret_cast<HANDLE>(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
     }
     ~PerMonitorAwareThread()
     {
         if (previous)
-            setContext(previous);
+            set(previous);
     }
     PerMonitorAwareThread(const PerMonitorAwareThread&) = delete;
     PerMonitorAwareThread& operator=(const PerMonitorAwareThread&) = delete;
-
     bool Active() const { return previous != nullptr; }
 
 private:
     using SetContext = HANDLE(WINAPI*)(HANDLE);
-    SetContext setContext = nullptr;
+    SetContext set = nullptr;
     HANDLE previous = nullptr;
 };

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-// Older headers (and Windows 7's) lack the per-monitor message.
+// Headers for Windows before 8.1 lack the per-monitor message.
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif

@@ -12,8 +12,3 @@ void FontHandle::Reset(HFONT replacement)
         DeleteObject(font);
     font = replacement;
 }
-
-HFONT FontHandle::OrStock(int stockObject) const
-{
-    return font ? font : static_cast<HFONT>(GetStockObject(stockObject));
-}

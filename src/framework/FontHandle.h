@@ -12,8 +12,6 @@ public:
     // Takes the font over; the one held before is deleted, so it must no longer be selected anywhere.
     void Reset(HFONT replacement = nullptr);
     HFONT Get() const { return font; }
-    // The owned font, or the stock object when there is none.
-    HFONT OrStock(int stockObject) const;
 
 private:
     HFONT font = nullptr;

@@ -21,6 +21,8 @@ wine_env_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "${SEEKWORD_WINE_MANAGED:-N}" /f >/dev/null 2>&1
     # A crash must end the process, not wait at a dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    # The tests measure a 96-dpi screen; the one test at 144 sets it back, this covers a run cut short.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 }
 
 wine_env_display() {

@@ -22,7 +22,7 @@ AppFrame::AppFrame(SearchView& view, AboutWindow& about) : searchView(view), abo
 
 int AppFrame::SaveState()
 {
-    return SaveSettings(hwnd);
+    return SaveSettings(hwnd, dpi);
 }
 
 void AppFrame::OnCommand(WPARAM wParam, LPARAM)
@@ -113,5 +113,5 @@ void AppFrame::AdjustCreate(CREATESTRUCTA& create)
 
 int AppFrame::RestoreState()
 {
-    return RestoreSettings(hwnd);
+    return RestoreSettings(hwnd, dpi);
 }

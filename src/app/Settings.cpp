@@ -2,9 +2,12 @@
 #include "app/Settings.h"
 
 #include "app/RegistryKey.h"
+#include "framework/Dpi.h"
 #include "search/SearchOptions.h"
 
 const char kSettingsSubkey[] = "Settings";
+// The dpi the pixels of "rcNormal" are at; a placement saved without it was saved at 96.
+const char kPlacementDpiValue[] = "rcNormalDpi";
 
 namespace {
 
@@ -61,9 +64,23 @@ bool PlacementUsable(const WINDOWPLACEMENT& placement)
     return true;
 }
 
+// Below and above these a stored dpi is taken for damaged, as if there were none.
+constexpr DWORD kLowestDpi = 48;
+constexpr DWORD kHighestDpi = 1920;
+
+void ScaleRect(RECT& rect, int from, int to)
+{
+    if (from == to)
+        return;
+    rect.left = MulDiv(rect.left, to, from);
+    rect.top = MulDiv(rect.top, to, from);
+    rect.right = MulDiv(rect.right, to, from);
+    rect.bottom = MulDiv(rect.bottom, to, from);
+}
+
 } // namespace
 
-int RestoreSettings(HWND frame)
+int RestoreSettings(HWND frame, int dpi)
 {
     RegistryKey key;
     if (!key.OpenKey(kProgramKeyPath, kSettingsSubkey, HKEY_CURRENT_USER))
@@ -77,9 +94,14 @@ int RestoreSettings(HWND frame)
     DWORD showCmd = 0;
     bool read = key.ReadDword("flags", &flags, 0) && key.ReadDword("showCmd", &showCmd, 0) &&
                 key.ReadBinary("rcNormal", &placement.rcNormalPosition, sizeof placement.rcNormalPosition);
+    DWORD savedDpi = Dpi::kBase;
+    key.ReadDword(kPlacementDpiValue, &savedDpi, Dpi::kBase);
     key.Close();
     if (!read)
         return 0;
+    if (savedDpi < kLowestDpi || savedDpi > kHighestDpi)
+        savedDpi = Dpi::kBase;
+    ScaleRect(placement.rcNormalPosition, static_cast<int>(savedDpi), dpi > 0 ? dpi : Dpi::OfWindow(frame));
     placement.flags = flags;
     placement.showCmd = showCmd;
     if (!PlacementUsable(placement))
@@ -88,7 +110,7 @@ int RestoreSettings(HWND frame)
     return 1;
 }
 
-int SaveSettings(HWND frame)
+int SaveSettings(HWND frame, int dpi)
 {
     RegistryKey key;
     if (!key.OpenKey(kProgramKeyPath, kSettingsSubkey, HKEY_CURRENT_USER))
@@ -100,7 +122,8 @@ int SaveSettings(HWND frame)
     placement.length = sizeof placement;
     GetWindowPlacement(frame, &placement);
     int result = key.WriteDword("flags", placement.flags) && key.WriteDword("showCmd", placement.showCmd) &&
-                 key.WriteBinary("rcNormal", &placement.rcNormalPosition, sizeof placement.rcNormalPosition);
+                 key.WriteBinary("rcNormal", &placement.rcNormalPosition, sizeof placement.rcNormalPosition) &&
+                 key.WriteDword(kPlacementDpiValue, static_cast<DWORD>(dpi > 0 ? dpi : Dpi::OfWindow(frame)));
     key.Close();
     return result;
 }

@@ -6,10 +6,13 @@
 
 extern const char kSettingsSubkey[];
 
-// Loads the criteria into searchOptions and applies the saved placement to the frame.
-// Nonzero when the placement was applied (the window is then shown).
-int RestoreSettings(HWND frame);
+extern const char kPlacementDpiValue[];
 
-// Writes the criteria (only once the Search dialog was confirmed) and the placement.
-// Nonzero when the placement was written.
-int SaveSettings(HWND frame);
+// Loads the criteria into searchOptions and applies the saved placement to the frame, its rectangle
+// scaled from the dpi it was saved at to dpi (0: the frame's own).
+// Nonzero when the placement was applied (the window is then shown).
+int RestoreSettings(HWND frame, int dpi = 0);
+
+// Writes the criteria (only once the Search dialog was confirmed) and the placement with the dpi its
+// pixels are at (0: the frame's own). Nonzero when the placement was written.
+int SaveSettings(HWND frame, int dpi = 0);

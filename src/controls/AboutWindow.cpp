@@ -3,6 +3,7 @@
 
 namespace {
 
+// Pixel lengths at 96 dpi.
 constexpr int kExtraLines = 8;
 constexpr int kButtonRowLines = 3;
 constexpr int kRimWidth = 3;
@@ -11,7 +12,6 @@ constexpr COLORREF kRimColour = RGB(255, 0, 0);
 constexpr int kRimNear = 1;
 constexpr int kRimFar = 2;
 constexpr int kIconTop = 18;
-constexpr int kHalfIcon = 16;
 constexpr int kTextTopExtra = 32;
 
 } // namespace
@@ -21,8 +21,7 @@ AboutWindow::AboutWindow() : discWidth(0), discHeight(0) {}
 int AboutWindow::CreateBoxWindow()
 {
     style = WS_POPUP | WS_VISIBLE;
-    return CreateHandle(kClassName, owner, nullptr, "", 0, 0, widestLine + kMarginChars * widestChar,
-                        (lineCount + kExtraLines) * lineHeight);
+    return MakeBox("", widestLine + kMarginChars * widestChar, (lineCount + kExtraLines) * lineHeight);
 }
 
 void AboutWindow::CreateButtons()
@@ -40,7 +39,7 @@ void AboutWindow::CreateButtons()
 
     for (int i = 0; i < kMaxButtons; ++i)
         buttonResults[i] = 0;
-    PlaceButton(0, "&Ok", client.right / 2 - kButtonWidth / 2, client.bottom - kButtonRowLines * lineHeight,
+    PlaceButton(0, "&Ok", client.right / 2 - Scaled(kButtonWidth) / 2, client.bottom - kButtonRowLines * lineHeight,
                 IDOK);
     buttonCount = 1;
 }
@@ -54,11 +53,11 @@ void AboutWindow::OnPaint()
 
     // No background fill: the region clips the window to the disc and the ellipse paints all of it.
     HBRUSH face = CreateSolidBrush(backColour);
-    HPEN rim = CreatePen(PS_SOLID, kRimWidth, kRimColour);
+    HPEN rim = CreatePen(PS_SOLID, Scaled(kRimWidth), kRimColour);
     if (face && rim) {
         HGDIOBJ previousBrush = SelectObject(dc, face);
         HGDIOBJ previousPen = SelectObject(dc, rim);
-        Ellipse(dc, kRimNear, kRimNear, discWidth - kRimFar, discHeight - kRimFar);
+        Ellipse(dc, Scaled(kRimNear), Scaled(kRimNear), discWidth - Scaled(kRimFar), discHeight - Scaled(kRimFar));
         SelectObject(dc, previousPen);
         SelectObject(dc, previousBrush);
     }
@@ -68,11 +67,14 @@ void AboutWindow::OnPaint()
         DeleteObject(rim);
 
     if (icon)
-        DrawIcon(dc, discWidth / 2 - kHalfIcon, kIconTop, icon);
+        DrawIconAt(dc, discWidth / 2 - Scaled(kIconSize) / 2, Scaled(kIconTop));
 
     SetTextColor(dc, textColour);
     SetBkColor(dc, backColour);
-    DrawTextLines(dc, 0, discWidth, 2 * lineHeight + kTextTopExtra);
+    HGDIOBJ previousFont = scaledFont.Get() ? SelectObject(dc, scaledFont.Get()) : nullptr;
+    DrawTextLines(dc, 0, discWidth, 2 * lineHeight + Scaled(kTextTopExtra));
+    if (previousFont)
+        SelectObject(dc, previousFont);
 
     EndPaint(hwnd, &paint);
 }

@@ -7,7 +7,7 @@ constexpr int kNoRect = -1;
 
 Bevel::Bevel()
     : highlight(GetSysColor(COLOR_BTNHIGHLIGHT)), shadow(GetSysColor(COLOR_BTNSHADOW)),
-      left(0), top(0), width(kNoRect), height(0) {}
+      left(0), top(0), width(kNoRect), height(0), thickness(1) {}
 
 void Bevel::SetFromRect(const RECT& rect)
 {
@@ -35,12 +35,15 @@ void Bevel::Draw(HDC dc) const
     }
 
     HGDIOBJ previous = SelectObject(dc, shadowPen);
-    MoveToEx(dc, left, bottom, nullptr);
-    LineTo(dc, left, top);
-    LineTo(dc, right, top);
-    SelectObject(dc, highlightPen);
-    LineTo(dc, right, bottom);
-    LineTo(dc, left, bottom);
+    for (int ring = 0; ring < thickness; ++ring) {
+        SelectObject(dc, shadowPen);
+        MoveToEx(dc, left - ring, bottom + ring, nullptr);
+        LineTo(dc, left - ring, top - ring);
+        LineTo(dc, right + ring, top - ring);
+        SelectObject(dc, highlightPen);
+        LineTo(dc, right + ring, bottom + ring);
+        LineTo(dc, left - ring, bottom + ring);
+    }
     SelectObject(dc, previous);
 
     DeleteObject(shadowPen);

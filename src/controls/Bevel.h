@@ -15,4 +15,6 @@ public:
     int top;
     int width;
     int height;
+    // Lines this many pixels wide, growing outwards from the rectangle.
+    int thickness;
 };

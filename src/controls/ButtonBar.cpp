@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "framework/Dpi.h"
 
 namespace {
 const char kBarClass[] = "BtnBarClass";
@@ -17,7 +18,8 @@ bool barClassRegistered = false;
 }
 
 ButtonBar::ButtonBar()
-    : capacity(0), nextX(0), count(0), barHeight(0), commandIds(nullptr), buttons(nullptr), shown(1)
+    : capacity(0), nextX(0), count(0), barHeight(0), commandIds(nullptr), buttons(nullptr), shown(1),
+      dpi(Dpi::kBase), buttonFont(nullptr), baseWidths(nullptr)
 {
     style = kBarStyle;
     Register();
@@ -27,6 +29,7 @@ ButtonBar::~ButtonBar()
 {
     delete[] buttons;
     delete[] commandIds;
+    delete[] baseWidths;
 }
 
 int ButtonBar::Register()
@@ -49,13 +52,17 @@ int ButtonBar::Reserve(int slots)
         return 0;
     delete[] buttons;
     delete[] commandIds;
+    delete[] baseWidths;
     buttons = new (std::nothrow) PushButton[slots];
     commandIds = buttons ? new (std::nothrow) int[slots]() : nullptr;
-    nextX = kFirstButtonX;
-    if (!buttons || !commandIds) {
-        // Without both arrays the bar takes no buttons at all.
+    baseWidths = commandIds ? new (std::nothrow) int[slots]() : nullptr;
+    nextX = Dpi::Scale(kFirstButtonX, dpi);
+    if (!buttons || !commandIds || !baseWidths) {
+        // Without all three arrays the bar takes no buttons at all.
         delete[] buttons;
+        delete[] commandIds;
         buttons = nullptr;
+        commandIds = nullptr;
         capacity = 0;
         return 0;
     }
@@ -77,14 +84,42 @@ int ButtonBar::AddButton(const char* label, int width, int commandId, int disabl
     if (count >= capacity || !hwnd)
         return 0;
     PushButton& button = buttons[count];
-    if (!button.Create(hwnd, commandId, label, nextX, kButtonTop, width, barHeight - kButtonInset))
+    const int scaledWidth = Dpi::Scale(width, dpi);
+    if (!button.Create(hwnd, commandId, label, nextX, Dpi::Scale(kButtonTop, dpi), scaledWidth,
+                       barHeight - Dpi::Scale(kButtonInset, dpi)))
         return 0;
+    if (buttonFont)
+        SendMessageA(button.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont), FALSE);
     if (disabled)
         EnableWindow(button.hwnd, FALSE);
     commandIds[count] = commandId;
+    baseWidths[count] = width;
     ++count;
-    nextX += width + kButtonGap;
+    nextX += scaledWidth + Dpi::Scale(kButtonGap, dpi);
     return 1;
+}
+
+void ButtonBar::Rescale(int newDpi, HFONT font, int height)
+{
+    dpi = newDpi > 0 ? newDpi : Dpi::kBase;
+    buttonFont = font;
+    barHeight = height;
+    nextX = Dpi::Scale(kFirstButtonX, dpi);
+    for (int i = 0; i < count; ++i)
+        PlaceButton(i);
+    if (hwnd)
+        InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void ButtonBar::PlaceButton(int index)
+{
+    HWND button = buttons[index].hwnd;
+    const int width = Dpi::Scale(baseWidths[index], dpi);
+    SetWindowPos(button, nullptr, nextX, Dpi::Scale(kButtonTop, dpi), width, barHeight - Dpi::Scale(kButtonInset, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Null hands the button back to the system's font.
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont), TRUE);
+    nextX += width + Dpi::Scale(kButtonGap, dpi);
 }
 
 PushButton* ButtonBar::FindButton(int commandId)

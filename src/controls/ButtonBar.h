@@ -16,7 +16,10 @@ public:
 
     // Nonzero when both arrays could be allocated.
     int Reserve(int slots);
+    // The width is given at 96 dpi; the bar scales it, and its offsets and gaps, to its own dpi.
     int AddButton(const char* label, int width, int commandId, int disabled);
+    // Lays every button out again for a new dpi, button font (null: the system's) and bar height.
+    void Rescale(int newDpi, HFONT font, int height);
     void EnableCommand(int commandId, int enable);
     int IsCommandEnabled(int commandId);
 
@@ -27,8 +30,13 @@ public:
     int* commandIds;
     PushButton* buttons;
     int shown;
+    int dpi;
+    HFONT buttonFont;
+    // Each button's width at 96 dpi, for laying it out again at another.
+    int* baseWidths;
 
 private:
+    void PlaceButton(int index);
     PushButton* FindButton(int commandId);
     void Paint();
 };

@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "framework/Dpi.h"
 #include "framework/ProgramInstance.h"
 #include "searchdialog/CentreWindow.h"
 
@@ -66,7 +67,8 @@ MessageWindow* MessageWindow::openWindow = nullptr;
 MessageWindow::MessageWindow()
     : running(0), owner(nullptr), icon(nullptr), widestChar(0), lineHeight(0), lineCount(0),
       widestLine(0), result(0), buttonResults{0, 0, 0}, flags(0), textColour(0), backColour(0),
-      text(nullptr), title(nullptr), textRect{0, 0, 0, 0}, ownerDisabled(false)
+      text(nullptr), title(nullptr), textRect{0, 0, 0, 0}, ownerDisabled(false), dpi(Dpi::kBase),
+      measuredText(nullptr), iconResource(0), iconOwned(false), relayingOut(false)
 {
     Register();
 }
@@ -133,51 +135,20 @@ int MessageWindow::ShowModal(HWND ownerWindow, const char* message, const char* 
     }
     title = caption;
 
-    HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
-    TEXTMETRICA metrics;
-    if (!info || !GetTextMetricsA(info, &metrics)) {
-        if (info)
-            DeleteDC(info);
+    // Laid out for the owner's screen, in a system font made for its dpi.
+    dpi = owner ? Dpi::OfWindow(owner) : Dpi::System();
+    measuredText = message;
+    iconResource = iconId;
+    HFONT font = Dpi::CreateScaledFont(GetStockObject(SYSTEM_FONT), dpi);
+    scaledFont.Reset(font);
+    if (!Measure(font))
         return EndShow();
-    }
-    widestChar = metrics.tmMaxCharWidth;
-    lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-
-    // The size follows the caller's text even when the copy could not be made.
-    lineCount = 0;
-    widestLine = 0;
-    for (const char* line = *message ? message : nullptr; line; line = NextLine(line)) {
-        int width = TextWidth(info, line, LineLength(line));
-        if (width > widestLine)
-            widestLine = width;
-        ++lineCount;
-    }
-
-    const char* systemIcon = SystemIconName(flags & kIconMask);
-    bool hasIcon = systemIcon || iconId != 0;
-    if (hasIcon) {
-        textRect.left = kTextLeftWithIcon;
-    } else {
-        int titleWidth = TextWidth(info, title, lstrlenA(title));
-        if (titleWidth > widestLine)
-            widestLine = titleWidth;
-        textRect.left = kTextLeftPlain;
-    }
-    textRect.right = widestLine + kMarginChars * widestChar + textRect.left;
-    int minimumWidth = MinimumWidth(flags & kButtonSetMask, lineHeight);
-    if (textRect.right < minimumWidth)
-        textRect.right = minimumWidth;
-    DeleteDC(info);
 
     CreateBoxWindow();
     AfterCreate();
     if (!hwnd || !IsWindow(hwnd))
         return EndShow();
-
-    if (systemIcon)
-        icon = LoadIconA(nullptr, systemIcon);
-    else if (iconId != 0)
-        icon = LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(iconId));
+    LoadIconForDpi();
 
     if (owner) {
         EnableWindow(owner, FALSE);
@@ -198,10 +169,127 @@ int MessageWindow::ShowModal(HWND ownerWindow, const char* message, const char* 
     return EndShow();
 }
 
+int MessageWindow::Measure(HFONT font)
+{
+    HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+    if (!info)
+        return 0;
+    HGDIOBJ previous = font ? SelectObject(info, font) : nullptr;
+    TEXTMETRICA metrics;
+    const BOOL measured = GetTextMetricsA(info, &metrics);
+    if (measured) {
+        widestChar = metrics.tmMaxCharWidth;
+        lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+
+        // The size follows the caller's text even when the copy could not be made.
+        lineCount = 0;
+        widestLine = 0;
+        for (const char* line = *measuredText ? measuredText : nullptr; line; line = NextLine(line)) {
+            int width = TextWidth(info, line, LineLength(line));
+            if (width > widestLine)
+                widestLine = width;
+            ++lineCount;
+        }
+
+        if (SystemIconName(flags & kIconMask) || iconResource != 0) {
+            textRect.left = Scaled(kTextLeftWithIcon);
+        } else {
+            int titleWidth = TextWidth(info, title, lstrlenA(title));
+            if (titleWidth > widestLine)
+                widestLine = titleWidth;
+            textRect.left = Scaled(kTextLeftPlain);
+        }
+        textRect.right = widestLine + kMarginChars * widestChar + textRect.left;
+        int minimumWidth = MinimumWidth(flags & kButtonSetMask, lineHeight);
+        if (textRect.right < minimumWidth)
+            textRect.right = minimumWidth;
+    }
+    if (previous)
+        SelectObject(info, previous);
+    DeleteDC(info);
+    return measured;
+}
+
+int MessageWindow::Scaled(int length) const
+{
+    return Dpi::Scale(length, dpi);
+}
+
+void MessageWindow::LoadIconForDpi()
+{
+    ReleaseIcon();
+    icon = nullptr;
+    const char* systemIcon = SystemIconName(flags & kIconMask);
+    if (!systemIcon && iconResource == 0)
+        return;
+    HINSTANCE source = systemIcon ? nullptr : ProgramInstance();
+    const char* name = systemIcon ? systemIcon : MAKEINTRESOURCEA(iconResource);
+    const int size = Scaled(kIconSize);
+    if (size != GetSystemMetrics(SM_CXICON)) {
+        // At another size than the system's the icon is a copy of its own, from the image nearest the size.
+        icon = static_cast<HICON>(LoadImageA(source, name, IMAGE_ICON, size, size, 0));
+        iconOwned = icon != nullptr;
+    }
+    if (!icon)
+        icon = LoadIconA(source, name);
+}
+
+void MessageWindow::ReleaseIcon()
+{
+    if (iconOwned && icon) {
+        DestroyIcon(icon);
+        icon = nullptr;
+    }
+    iconOwned = false;
+}
+
+void MessageWindow::DrawIconAt(HDC dc, int x, int y) const
+{
+    const int size = Scaled(kIconSize);
+    DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
+}
+
+int MessageWindow::MakeBox(const char* windowTitle, int width, int height)
+{
+    if (relayingOut)
+        return SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return CreateHandle(kClassName, owner, nullptr, windowTitle, 0, 0, width, height);
+}
+
+void MessageWindow::OnDpiChanged(WPARAM wParam, const RECT* suggested)
+{
+    const int newDpi = Dpi::FromMessage(wParam);
+    if (!newDpi || !hwnd)
+        return;
+    dpi = newDpi;
+    HFONT font = Dpi::CreateScaledFont(GetStockObject(SYSTEM_FONT), dpi);
+    if (!Measure(font)) {
+        if (font)
+            DeleteObject(font);
+        return;
+    }
+    // The buttons take the new font before the old one goes.
+    for (int i = 0; i < buttonCount; ++i) {
+        if (messageButtons[i].hwnd)
+            SendMessageA(messageButtons[i].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    scaledFont.Reset(font);
+    relayingOut = true;
+    CreateBoxWindow();
+    CreateButtons();
+    relayingOut = false;
+    if (suggested)
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadIconForDpi();
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 int MessageWindow::EndShow()
 {
     EnableOwner();
     ReleaseText();
+    ReleaseIcon();
+    measuredText = nullptr;
     running = 0;
     openWindow = nullptr;
     return result;
@@ -274,6 +362,9 @@ LRESULT MessageWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_COMMAND:
         OnButtonCommand(wParam);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_LBUTTONDOWN:
         SendMessageA(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(kDragPointX, kDragPointY));

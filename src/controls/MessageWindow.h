@@ -2,6 +2,7 @@
 #pragma once
 #include "controls/Bevel.h"
 #include "controls/PushButton.h"
+#include "framework/FontHandle.h"
 #include "framework/Window.h"
 
 class MessageWindow : public Window {
@@ -11,8 +12,10 @@ public:
     static constexpr unsigned kButtonSetMask = 0x0F;
     static constexpr unsigned kIconMask = 0xF0;
     static constexpr unsigned kDefaultButtonMask = 0xF00;
+    // At 96 dpi, as every length here; the window scales them to its dpi.
     static constexpr int kButtonWidth = 60;
     static constexpr int kButtonHeight = 30;
+    static constexpr int kIconSize = 32;
     // Space beside the widest line, in widest characters.
     static constexpr int kMarginChars = 4;
     static const char kClassName[];
@@ -59,6 +62,10 @@ public:
     RECT textRect;
     Bevel edge;
     bool ownerDisabled;
+    // The dpi the window is laid out for (its owner's at first), and the system font made for it
+    // (empty while the stock one suits it).
+    int dpi;
+    FontHandle scaledFont;
 
     // Shared by every message window, so only one is open at a time.
     static PushButton messageButtons[kMaxButtons];
@@ -69,14 +76,30 @@ public:
     static MessageWindow* openWindow;
 
 protected:
+    // A length laid out at 96 dpi, at the window's dpi.
+    int Scaled(int length) const;
+    // Creates the window, or while it is laid out again for a new dpi, gives it the new size.
+    int MakeBox(const char* windowTitle, int width, int height);
     void PlaceButton(int index, const char* label, int x, int y, int buttonResult);
+    // The icon at the size it is laid out for, at (x, y).
+    void DrawIconAt(HDC dc, int x, int y) const;
     // Each line of the shown text centred between left and right, one line height apart from top.
     void DrawTextLines(HDC dc, int left, int right, int top) const;
 
 private:
+    // Measures the caller's text in the font (null: the stock one) and sets the text rectangle's sides.
+    int Measure(HFONT font);
+    void LoadIconForDpi();
+    void ReleaseIcon();
+    void OnDpiChanged(WPARAM wParam, const RECT* suggested);
     void OnCreateBox();
     void OnButtonCommand(WPARAM wParam);
     void EnableOwner();
     void ReleaseText();
     int EndShow();
+
+    const char* measuredText;
+    int iconResource;
+    bool iconOwned;
+    bool relayingOut;
 };

@@ -3,13 +3,14 @@
 
 namespace {
 
+// At 96 dpi, as every length here.
 constexpr int kFrameExtra = 16;
 constexpr int kTextBottomPad = 8;
 constexpr int kExtraLines = 6;
 constexpr int kButtonRowLines = 2;
 constexpr int kIconX = 16;
-constexpr int kHalfIcon = 16;
 constexpr int kTextInset = 3;
+constexpr int kEdgeWidth = 1;
 
 struct ButtonPlace {
     const char* label;
@@ -27,15 +28,20 @@ const ButtonPlace kYesNoCancel[] = {{"&Yes", -100, IDYES}, {"&No", -30, IDNO}, {
 int MessageWindow::CreateBoxWindow()
 {
     textRect.top = lineHeight;
-    textRect.bottom = lineHeight * (lineCount + 1) + kTextBottomPad;
+    textRect.bottom = lineHeight * (lineCount + 1) + Scaled(kTextBottomPad);
     style = WS_POPUP | WS_VISIBLE | WS_CAPTION;
-    return CreateHandle(kClassName, owner, nullptr, title, 0, 0, textRect.right + kFrameExtra,
-                        lineHeight * (lineCount + kExtraLines));
+    return MakeBox(title, textRect.right + Scaled(kFrameExtra), lineHeight * (lineCount + kExtraLines));
 }
 
 void MessageWindow::PlaceButton(int index, const char* label, int x, int y, int buttonResult)
 {
-    messageButtons[index].Create(hwnd, 0, label, x, y, kButtonWidth, kButtonHeight);
+    const int width = Scaled(kButtonWidth);
+    const int height = Scaled(kButtonHeight);
+    if (relayingOut) {
+        SetWindowPos(messageButtons[index].hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (messageButtons[index].Create(hwnd, 0, label, x, y, width, height) && scaledFont.Get()) {
+        SendMessageA(messageButtons[index].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(scaledFont.Get()), FALSE);
+    }
     buttonResults[index] = buttonResult;
 }
 
@@ -57,7 +63,7 @@ void MessageWindow::CreateButtons()
     for (int i = 0; i < kMaxButtons; ++i)
         buttonResults[i] = 0;
     for (int i = 0; i < count; ++i)
-        PlaceButton(i, places[i].label, centre + places[i].offset, y, places[i].result);
+        PlaceButton(i, places[i].label, centre + Scaled(places[i].offset), y, places[i].result);
     buttonCount = count;
 }
 
@@ -88,14 +94,18 @@ void MessageWindow::OnPaint()
     }
 
     if (icon) {
-        DrawIcon(dc, kIconX, textRect.top + (textRect.bottom - textRect.top) / 2 - kHalfIcon, icon);
+        DrawIconAt(dc, Scaled(kIconX), textRect.top + (textRect.bottom - textRect.top) / 2 - Scaled(kIconSize) / 2);
         edge.SetFromRect(textRect);
+        edge.thickness = Scaled(kEdgeWidth);
         edge.Draw(dc);
     }
 
     SetTextColor(dc, textColour);
     SetBkColor(dc, backColour);
-    DrawTextLines(dc, textRect.left, textRect.right, textRect.top + kTextInset);
+    HGDIOBJ previousFont = scaledFont.Get() ? SelectObject(dc, scaledFont.Get()) : nullptr;
+    DrawTextLines(dc, textRect.left, textRect.right, textRect.top + Scaled(kTextInset));
+    if (previousFont)
+        SelectObject(dc, previousFont);
 
     EndPaint(hwnd, &paint);
 }

@@ -4,13 +4,14 @@
 #include <commctrl.h>
 
 #include "controls/ButtonBar.h"
+#include "framework/Dpi.h"
 #include "framework/ProgramInstance.h"
 #include "framework/StatusBar.h"
 
 namespace {
 const char kFrameClass[] = "MainClass";
 constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW;
-// The bar strip is the display font's height plus this much.
+// The bar strip is the display font's height plus this much (at 96 dpi).
 constexpr int kBarPadding = 12;
 constexpr int kChildCount = 3;
 
@@ -25,7 +26,7 @@ struct Placement {
 
 MainFrame::MainFrame()
     : accelerators(nullptr), clientWidth(0), clientHeight(0), barHeight(0), buttonBar(nullptr),
-      statusBar(nullptr), view(nullptr), ready(0)
+      statusBar(nullptr), view(nullptr), ready(0), dpi(Dpi::kBase)
 {
 }
 
@@ -93,6 +94,12 @@ int MainFrame::RestoreState() { return 0; }
 
 LRESULT MainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_DPICHANGED) {
+        OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
+    if (message == WM_DESTROY)
+        Dpi::Forget(hwnd);
     // A frame whose creation failed ends quietly: no settings saved over the good ones, no quit posted.
     if (!ready) {
         if (message == WM_DESTROY) {
@@ -134,19 +141,17 @@ int MainFrame::CreateFrame(Window& viewWindow, ButtonBar& bar, StatusBar& status
         return 0;
 
     int created = 0;
-    HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
-    if (info) {
-        TEXTMETRICA metrics;
-        const BOOL measured = GetTextMetricsA(info, &metrics);
-        DeleteDC(info);
-        if (measured) {
-            barHeight = metrics.tmHeight + kBarPadding;
-            RECT client;
-            GetClientRect(hwnd, &client);
-            if (buttonBar->CreateBar(hwnd, 0, 0, client.right, barHeight)) {
-                view->exStyle = WS_EX_CLIENTEDGE;
-                created = view->Create(hwnd, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
-            }
+    dpi = Dpi::OfWindow(hwnd);
+    barFont.Reset(Dpi::CreateScaledFont(GetStockObject(SYSTEM_FONT), dpi));
+    barHeight = MeasureBarHeight(barFont.Get());
+    if (barHeight) {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        if (buttonBar->CreateBar(hwnd, 0, 0, client.right, barHeight)) {
+            // Before the view's creation adds the buttons.
+            buttonBar->Rescale(dpi, barFont.Get(), barHeight);
+            view->exStyle = WS_EX_CLIENTEDGE;
+            created = view->Create(hwnd, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
         }
     }
     if (!created) {
@@ -156,6 +161,48 @@ int MainFrame::CreateFrame(Window& viewWindow, ButtonBar& bar, StatusBar& status
     }
     ready = 1;
     return 1;
+}
+
+int MainFrame::MeasureBarHeight(HFONT font) const
+{
+    HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+    if (!info)
+        return 0;
+    HGDIOBJ previous = font ? SelectObject(info, font) : nullptr;
+    TEXTMETRICA metrics;
+    const BOOL measured = GetTextMetricsA(info, &metrics);
+    if (previous)
+        SelectObject(info, previous);
+    DeleteDC(info);
+    return measured ? metrics.tmHeight + Dpi::Scale(kBarPadding, dpi) : 0;
+}
+
+void MainFrame::OnDpiChanged(WPARAM wParam, const RECT* suggested)
+{
+    const int newDpi = Dpi::FromMessage(wParam);
+    if (!newDpi || !ready)
+        return;
+    Dpi::Remember(hwnd, newDpi);
+    dpi = newDpi;
+    // The children first, so that the new size below lays them out at the new dpi. The old font goes
+    // only once the buttons hold the new one.
+    HFONT font = Dpi::CreateScaledFont(GetStockObject(SYSTEM_FONT), dpi);
+    if (const int height = MeasureBarHeight(font))
+        barHeight = height;
+    buttonBar->Rescale(dpi, font, barHeight);
+    barFont.Reset(font);
+    statusBar->SetDpi(dpi);
+    if (view->hwnd)
+        SendMessageA(view->hwnd, WM_DPICHANGED, wParam, 0);
+
+    // Windows suggests where the window keeps its look at the new dpi, but leaves the move to the program.
+    if (suggested)
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A window whose size stays gets no WM_SIZE: lay the children out anyway.
+    RECT client;
+    GetClientRect(hwnd, &client);
+    OnSize(IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }
 
 void MainFrame::Show(int showCommand)

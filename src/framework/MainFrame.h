@@ -1,5 +1,6 @@
 // The program's top-level window: creates and lays out the button bar, view and status bar; runs the message loop.
 #pragma once
+#include "framework/FontHandle.h"
 #include "framework/Window.h"
 
 // The TCHAR macro of that name would rename the operation below; this program calls ...A directly.
@@ -44,6 +45,9 @@ public:
     Window* view;
     // Set once CreateFrame has made every child: until then the frame has nothing worth saving.
     int ready;
+    // The window's dpi, and the system font made for it (empty while the stock one suits it).
+    int dpi;
+    FontHandle barFont;
 
 protected:
     // The message loop's source of messages: GetMessageA's result for any window of the thread.
@@ -51,4 +55,7 @@ protected:
 
 private:
     int CreateFrameWindow();
+    // The bar's height at the frame's dpi with the given font (null: the stock one); 0 without metrics.
+    int MeasureBarHeight(HFONT font) const;
+    void OnDpiChanged(WPARAM wParam, const RECT* suggested);
 };

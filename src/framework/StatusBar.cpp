@@ -4,13 +4,16 @@
 #include <commctrl.h>
 #include <new>
 
+#include "framework/Dpi.h"
+
 namespace {
 // The most parts a status window takes.
 constexpr int kMaxParts = 256;
 }
 
 StatusBar::StatusBar()
-    : parent(nullptr), partCount(0), partWidths(nullptr), partStyles(nullptr), partEdges(nullptr), partsAdded(0)
+    : parent(nullptr), partCount(0), partWidths(nullptr), partStyles(nullptr), partEdges(nullptr), partsAdded(0),
+      dpi(Dpi::kBase), ownFont(nullptr)
 {
 }
 
@@ -69,7 +72,23 @@ int StatusBar::CreateStatus(HWND parentWindow)
         for (int i = 0; i < partCount; ++i)
             SendMessageA(hwnd, SB_SETTEXTA, static_cast<WPARAM>(i | partStyles[i]), reinterpret_cast<LPARAM>(""));
     }
+    ownFont = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+    scaledFont.Reset();
+    SetDpi(Dpi::OfWindow(parent));
     return 1;
+}
+
+void StatusBar::SetDpi(int newDpi)
+{
+    dpi = newDpi;
+    if (!hwnd)
+        return;
+    HFONT font = Dpi::CreateScaledFont(ownFont ? static_cast<HGDIOBJ>(ownFont) : GetStockObject(SYSTEM_FONT), dpi);
+    // At the system's dpi the window keeps the font it came with, untouched.
+    if (!font && !scaledFont.Get())
+        return;
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : ownFont), TRUE);
+    scaledFont.Reset(font);
 }
 
 void StatusBar::ComputeEdges(int barWidth, int charWidth)

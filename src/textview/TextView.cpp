@@ -1,6 +1,7 @@
 // The text view's construction, window class, creation and its own window procedure.
 #include "textview/TextView.h"
 
+#include "framework/Dpi.h"
 #include "framework/ProgramInstance.h"
 #include "textview/KeyBinding.h"
 
@@ -28,7 +29,8 @@ TextView::TextView()
       paintingDeferred(0), paintPending(0), pieceLine(0), pieceStart(0), pieceLastLine(0), pieceEnd(0),
       maxLineLength(kMaxLineLength), tabWidth(kTabWidth), marginWidth(0), textCursor(nullptr),
       marginCursor(nullptr), keyBindings(nullptr), lineCapacity(0), bufferCapacity(0), bytesRead(0),
-      title(nullptr), buffer(nullptr), memoryBitmap(nullptr), oldBitmap(nullptr), oldFont(nullptr)
+      title(nullptr), buffer(nullptr), memoryBitmap(nullptr), oldBitmap(nullptr), oldFont(nullptr), dpi(Dpi::kBase),
+      bitmapWidth(0), bitmapHeight(0)
 {
     style = kTextViewStyle;
     Register();
@@ -160,6 +162,10 @@ LRESULT TextView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_MOUSEWHEEL:
         OnMouseWheel(wParam, lParam);
+        return 0;
+    case WM_DPICHANGED:
+        // From the main window, which has it from the system.
+        OnDpiChanged(Dpi::FromMessage(wParam));
         return 0;
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "framework/FontHandle.h"
 #include "framework/Window.h"
 #include "textview/GrowableArray.h"
 #include "textview/LineEntry.h"
@@ -63,6 +64,8 @@ public:
     void ClearScreen();
     void ResumePainting();
     void SetBackgroundColor(COLORREF color);
+    // New font and bitmap for the dpi, laid out and painted again; the document and positions stay.
+    void OnDpiChanged(int newDpi);
 
     // Layout and scrolling (TextViewScroll.cpp).
     void UpdateLayout();
@@ -128,6 +131,10 @@ public:
     HBITMAP memoryBitmap;
     HGDIOBJ oldBitmap;
     HGDIOBJ oldFont;
+    // The window's dpi, the font made for it (empty while the stock font is used) and the bitmap's size.
+    int dpi;
+    FontHandle scaledFont;
+    int bitmapWidth, bitmapHeight;
 
     // Input state of the program's one view.
     static int shiftDown, ctrlDown, altDown;
@@ -139,6 +146,9 @@ public:
 
 private:
     void ReleaseGdiObjects();
+    void CreateScreenBitmap();
+    void SelectViewFont();
+    void ClearBitmap();
     void OnKeyPressed(WPARAM wParam);
     void OnKeyReleased(WPARAM wParam);
     void ClearModifiers();

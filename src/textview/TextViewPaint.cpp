@@ -3,43 +3,154 @@
 
 #include <cstring>
 
+#include "framework/Dpi.h"
 #include "textview/TabText.h"
+
+namespace {
+
+// Each screen's size, for a bitmap that covers the largest.
+BOOL CALLBACK WidenToMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    SIZE* size = reinterpret_cast<SIZE*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info)) {
+        if (info.rcMonitor.right - info.rcMonitor.left > size->cx)
+            size->cx = info.rcMonitor.right - info.rcMonitor.left;
+        if (info.rcMonitor.bottom - info.rcMonitor.top > size->cy)
+            size->cy = info.rcMonitor.bottom - info.rcMonitor.top;
+    }
+    return TRUE;
+}
+
+SIZE LargestScreen()
+{
+    SIZE size = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    EnumDisplayMonitors(nullptr, nullptr, WidenToMonitor, reinterpret_cast<LPARAM>(&size));
+    return size;
+}
+
+// A TrueType fixed-pitch font whose cells are cellHeight pixels high: Consolas where it is installed,
+// else Courier New, else what the font mapper picks for a fixed-pitch modern face.
+HFONT CreateFixedPitchFont(HDC dc, int cellHeight)
+{
+    static const char* const kFaces[] = {"Consolas", "Courier New"};
+    LOGFONTA description = {};
+    description.lfHeight = cellHeight;
+    description.lfCharSet = DEFAULT_CHARSET;
+    description.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+    description.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    HFONT substitute = nullptr;
+    for (const char* face : kFaces) {
+        lstrcpynA(description.lfFaceName, face, LF_FACESIZE);
+        HFONT font = CreateFontIndirectA(&description);
+        if (!font)
+            continue;
+        char given[LF_FACESIZE] = "";
+        HGDIOBJ previous = SelectObject(dc, font);
+        GetTextFaceA(dc, LF_FACESIZE, given);
+        SelectObject(dc, previous);
+        if (substitute)
+            DeleteObject(substitute);
+        if (lstrcmpiA(given, face) == 0)
+            return font;
+        substitute = font;
+    }
+    return substitute;
+}
+
+} // namespace
 
 int TextView::OnCreate()
 {
     ReleaseGdiObjects();  // a view object whose window is created again starts afresh
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    HDC windowDC = GetDC(hwnd);
-    memoryDC = CreateCompatibleDC(windowDC);
-    memoryBitmap = CreateCompatibleBitmap(windowDC, screenWidth, screenHeight);
-    ReleaseDC(hwnd, windowDC);
-    if (memoryDC && memoryBitmap)
-        oldBitmap = SelectObject(memoryDC, memoryBitmap);
-
-    font = static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT));
-    if (memoryDC) {
-        oldFont = SelectObject(memoryDC, font);
-        TEXTMETRICA metrics = {};
-        if (GetTextMetricsA(memoryDC, &metrics)) {
-            charWidth = marginWidth = metrics.tmAveCharWidth;
-            lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-        }
-    }
+    dpi = Dpi::OfWindow(hwnd);
+    CreateScreenBitmap();
+    if (memoryDC)
+        SelectViewFont();
     textColor = GetSysColor(COLOR_WINDOWTEXT);
     if (memoryDC)
         SetTextColor(memoryDC, textColor);
     SetBackgroundColor(GetSysColor(COLOR_WINDOW));
     highlightTextColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
     highlightBackColor = GetSysColor(COLOR_HIGHLIGHT);
-    if (memoryDC && backBrush) {
-        HGDIOBJ previous = SelectObject(memoryDC, backBrush);
-        PatBlt(memoryDC, 0, 0, screenWidth, screenHeight, PATCOPY);
-        SelectObject(memoryDC, previous);
-    }
+    ClearBitmap();
     selStartLine = selStartIndex = selEndLine = selEndIndex = 0;
     tabWidth = kTabWidth;
     return 1;
+}
+
+void TextView::CreateScreenBitmap()
+{
+    // The view can be moved to any screen: the bitmap covers the largest.
+    const SIZE screen = LargestScreen();
+    HDC windowDC = GetDC(hwnd);
+    if (!memoryDC)
+        memoryDC = CreateCompatibleDC(windowDC);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDC, screen.cx, screen.cy);
+    ReleaseDC(hwnd, windowDC);
+    if (!memoryDC || !bitmap) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        return;
+    }
+    HGDIOBJ previous = SelectObject(memoryDC, bitmap);
+    if (!oldBitmap)
+        oldBitmap = previous;
+    if (memoryBitmap)
+        DeleteObject(memoryBitmap);
+    memoryBitmap = bitmap;
+    bitmapWidth = screen.cx;
+    bitmapHeight = screen.cy;
+}
+
+void TextView::SelectViewFont()
+{
+    // The stock font is made for the system's dpi: it serves only where that and the window's are 96.
+    HGDIOBJ stock = GetStockObject(SYSTEM_FIXED_FONT);
+    HFONT replacement = nullptr;
+    const int systemDpi = Dpi::System();
+    if (dpi != Dpi::kBase || systemDpi != Dpi::kBase) {
+        HGDIOBJ previous = SelectObject(memoryDC, stock);
+        TEXTMETRICA stockMetrics = {};
+        if (GetTextMetricsA(memoryDC, &stockMetrics))
+            replacement = CreateFixedPitchFont(memoryDC, MulDiv(stockMetrics.tmHeight, dpi, systemDpi));
+        SelectObject(memoryDC, previous);
+    }
+    font = replacement ? replacement : static_cast<HFONT>(stock);
+    HGDIOBJ previous = SelectObject(memoryDC, font);
+    if (!oldFont)
+        oldFont = previous;
+    // Only now is the font it replaces out of the DC.
+    scaledFont.Reset(replacement);
+    TEXTMETRICA metrics = {};
+    if (GetTextMetricsA(memoryDC, &metrics)) {
+        charWidth = marginWidth = metrics.tmAveCharWidth;
+        lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    }
+}
+
+void TextView::ClearBitmap()
+{
+    if (!memoryDC)
+        return;
+    HGDIOBJ previous = backBrush ? SelectObject(memoryDC, backBrush) : nullptr;
+    PatBlt(memoryDC, 0, 0, bitmapWidth, bitmapHeight, PATCOPY);
+    if (previous)
+        SelectObject(memoryDC, previous);
+}
+
+void TextView::OnDpiChanged(int newDpi)
+{
+    if (newDpi <= 0 || !memoryDC)
+        return;
+    dpi = newDpi;
+    CreateScreenBitmap();
+    SelectViewFont();
+    ClearBitmap();
+    UpdateLayout();
+    Redraw();
+    UpdateCaret();
 }
 
 void TextView::ReleaseGdiObjects()
@@ -58,6 +169,9 @@ void TextView::ReleaseGdiObjects()
         DeleteObject(memoryBitmap);
         memoryBitmap = nullptr;
     }
+    if (font && font == scaledFont.Get())
+        font = nullptr;
+    scaledFont.Reset();
     if (backBrush) {
         DeleteObject(backBrush);
         backBrush = nullptr;
@@ -85,11 +199,7 @@ void TextView::Redraw()
     }
     if (!memoryDC)
         return;
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    HGDIOBJ previousBrush = SelectObject(memoryDC, backBrush);
-    PatBlt(memoryDC, 0, 0, screenWidth, screenHeight, PATCOPY);
-    SelectObject(memoryDC, previousBrush);
+    ClearBitmap();
 
     char text[kLineBufferSize];
     char expanded[kLineBufferSize];
@@ -167,9 +277,7 @@ void TextView::ClearScreen()
 {
     if (!memoryDC)
         return;
-    HGDIOBJ previousBrush = SelectObject(memoryDC, backBrush);
-    PatBlt(memoryDC, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), PATCOPY);
-    SelectObject(memoryDC, previousBrush);
+    ClearBitmap();
     BlitToWindow();
 }
 

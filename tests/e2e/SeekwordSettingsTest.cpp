@@ -97,10 +97,14 @@ TEST_F(SeekwordSettingsTest, ExitSavesTheCriteriaAndPlacementAndTheNextStartRest
     EXPECT_TRUE(UserRegistry::ReadDword(kSettingsKey, "showCmd", &showCmd));
     EXPECT_EQ(DWORD(SW_SHOWNORMAL), showCmd);
     EXPECT_TRUE(HasValue("rcNormal", REG_BINARY, RectBytes(placed)));
+    // The rectangle's pixels are those of the 96-dpi test screen.
+    DWORD placedDpi = 0;
+    EXPECT_TRUE(UserRegistry::ReadDword(kSettingsKey, "rcNormalDpi", &placedDpi));
+    EXPECT_EQ(96u, placedDpi);
     // Nothing beyond slot 6, and nothing for "Case sensitive".
     EXPECT_EQ((std::vector<std::string>{"AllFiles", "Check1", "Check2", "Check3", "Check4", "Check5", "Check6",
                                         "CheckSubs", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "flags",
-                                        "rcNormal", "showCmd"}),
+                                        "rcNormal", "rcNormalDpi", "showCmd"}),
               SortedValueNames(kSettingsKey));
 
     // The next start: the window where it was, the dialog as it was left but case sensitivity off.
@@ -141,7 +145,7 @@ TEST_F(SeekwordSettingsTest, AMaximisedCloseComesBackMaximisedWithItsNormalRecta
     EXPECT_EQ(DWORD(SW_SHOWMAXIMIZED), showCmd);
     EXPECT_TRUE(HasValue("rcNormal", REG_BINARY, RectBytes(normal)));
     // Cancelled at start: the placement is saved, the criteria are not.
-    EXPECT_EQ((std::vector<std::string>{"flags", "rcNormal", "showCmd"}), SortedValueNames(kSettingsKey));
+    EXPECT_EQ((std::vector<std::string>{"flags", "rcNormal", "rcNormalDpi", "showCmd"}), SortedValueNames(kSettingsKey));
 
     ASSERT_TRUE(Launch(false));
     EXPECT_TRUE(WaitUntil([&] { return IsZoomed(frame) != FALSE; }));
@@ -219,7 +223,7 @@ TEST_F(SeekwordSettingsTest, TheEndOfTheSessionSavesTheSettingsWhileTheProgramRu
     EXPECT_TRUE(HasValue("CheckSubs", REG_BINARY, Bytes({1})));
     EXPECT_TRUE(HasValue("rcNormal", REG_BINARY,
                          RectBytes({kFrameX, kFrameY, kFrameX + kFrameWidth, kFrameY + kFrameHeight})));
-    EXPECT_EQ(17u, UserRegistry::ValueNames(kSettingsKey).size());
+    EXPECT_EQ(18u, UserRegistry::ValueNames(kSettingsKey).size());
     EXPECT_TRUE(app.IsRunning());
     EXPECT_EQ("Seekword found hit.txt", StoredTitle(frame));
 }
@@ -262,7 +266,7 @@ TEST_F(SeekwordSettingsTest, ARunCancelledAtStartKeepsTheStoredCriteriaAndSavesT
     for (const Stored& value : stored)
         EXPECT_TRUE(HasValue(value.name, value.type, value.data));
     EXPECT_TRUE(HasValue("rcNormal", REG_BINARY, RectBytes(placed)));
-    EXPECT_EQ(11u, UserRegistry::ValueNames(kSettingsKey).size());
+    EXPECT_EQ(12u, UserRegistry::ValueNames(kSettingsKey).size());
     EXPECT_TRUE(UserRegistry::ValueNames(kSearchListKey).empty());
 }
 

@@ -337,6 +337,7 @@ TEST_F(SearchControllerTest, FolderTooLongForItsPatternGivesAnEmptyWalk)
     NotFoundState notFound;
     StartExpectingNotFound(entry, notFound);
     EXPECT_EQ(1, notFound.shown);
+    EXPECT_EQ("1 folder could not be searched", notFound.pathPart);
     EXPECT_EQ(tooLong, searchView.filesSpec);
     EXPECT_EQ(-1, folderWalker.depth);
     EXPECT_TRUE(searchView.counted.empty());
@@ -524,6 +525,75 @@ TEST_F(SearchControllerTest, FilesThatCannotBeOpenedAreCountedFromStartAndShownW
     NotFoundState none;
     StartExpectingNotFound(AllFilesIn(tree, "absent"), none);
     EXPECT_EQ("", none.pathPart);
+}
+
+// Entries made with wide names, removed before the tree.
+struct WideEntries {
+    ~WideEntries()
+    {
+        for (auto entry = made.rbegin(); entry != made.rend(); ++entry) {
+            if (!DeleteFileW(entry->c_str()))
+                RemoveDirectoryW(entry->c_str());
+        }
+    }
+    bool Folder(const TempTree& tree, const std::wstring& name)
+    {
+        made.push_back(Path(tree, name));
+        return CreateDirectoryW(made.back().c_str(), nullptr) != 0;
+    }
+    bool File(const TempTree& tree, const std::wstring& name, const std::string& bytes)
+    {
+        made.push_back(Path(tree, name));
+        HANDLE file = CreateFileW(made.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        const bool ok = file != INVALID_HANDLE_VALUE &&
+                        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        return ok;
+    }
+    static std::wstring Path(const TempTree& tree, const std::wstring& name)
+    {
+        return L"\\\\?\\" + std::wstring(tree.path.begin(), tree.path.end()) + L"\\" + name;
+    }
+    std::vector<std::wstring> made;
+};
+
+TEST_F(SearchControllerTest, FilesAndFoldersNoPathReachesAreSaidAndTheFilterJudgesTheOwnName)
+{
+    // A device name reaches no file or folder, and as a valid 8.3 name it has no short one.
+    WideEntries entries;
+    ASSERT_TRUE(entries.File(tree, L"con.txt", "a needle"));
+    ASSERT_TRUE(entries.Folder(tree, L"nul"));
+    ASSERT_TRUE(entries.File(tree, L"nul\\inside.txt", "a needle"));
+    // Reached by its short name, which cuts .html to .HTM: the filter still takes it as html.
+    ASSERT_TRUE(entries.File(tree, L"\u043e\u0442\u0447\u0451\u0442.html", "the needle in a report"));
+    SearchEntry entry = AllFilesIn(tree);
+    entry.allFiles = false;
+    entry.extensions = {"html", "txt"};
+    entry.subfolders = true;
+    Start(entry);
+
+    const std::string shown = searchView.currentPath;
+    EXPECT_EQ(".HTM", shown.substr(shown.size() - 4));
+    EXPECT_EQ(FoundTitle(shown), FrameTitle());
+    HANDLE file = CreateFileA(shown.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char bytes[64] = {};
+    DWORD got = 0;
+    EXPECT_TRUE(ReadFile(file, bytes, sizeof bytes - 1, &got, nullptr));
+    CloseHandle(file);
+    EXPECT_STREQ("the needle in a report", bytes);
+    NotFoundState notFound;
+    ExpectNotFound(notFound);
+    Command(CMD_NEXTFILE);
+    EXPECT_EQ("1 file could not be read, 1 folder could not be searched", notFound.pathPart);
+
+    // Without subfolders they are left by design, not counted; the slot for htm alone does not take the file.
+    entry.subfolders = false;
+    entry.extensions = {"htm", "txt"};
+    NotFoundState shallow;
+    StartExpectingNotFound(entry, shallow);
+    EXPECT_EQ("1 file could not be read", shallow.pathPart);
 }
 
 } // namespace

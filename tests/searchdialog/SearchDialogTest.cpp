@@ -644,6 +644,7 @@ TEST(FolderSeparator, APickedFolderTheSearchCannotWalkAsPickedIsRefused)
 struct BrowseScript {
     HWND searchDialog = nullptr;
     std::string pick;  // empty: cancel
+    std::wstring widePick;  // picked instead when set
     bool seen = false;
 };
 BrowseScript* browseScript = nullptr;
@@ -667,6 +668,11 @@ void CALLBACK DriveBrowse(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     KillTimer(nullptr, timer);
     browseScript->seen = true;
+    if (!browseScript->widePick.empty()) {
+        SendMessageW(browse, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(browseScript->widePick.c_str()));
+        PostMessageA(browse, WM_COMMAND, IDOK, 0);
+        return;
+    }
     if (browseScript->pick.empty()) {
         PostMessageA(browse, WM_COMMAND, IDCANCEL, 0);
         return;
@@ -682,9 +688,19 @@ TEST_F(SearchDialogTest, BrowseFillsTheLocationWithThePickedFolderAndCancelKeeps
     const std::string windowsFolder = windows;
     const std::string drive = windowsFolder.substr(0, 3);
 
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring cyrillicFolder = std::wstring(temp) + L"\u043f\u0430\u043f\u043a\u0430" +
+                                        std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(cyrillicFolder.c_str(), nullptr));
+    HANDLE marker = CreateFileW((cyrillicFolder + L"\\marker.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                                nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, marker);
+    CloseHandle(marker);
+
     BrowseScript script;
     browseScript = &script;
-    std::string afterPick, afterRoot, afterCancel;
+    std::string afterPick, afterRoot, afterCancel, afterWidePick;
     RunDialog([&](HWND dlg) {
         script.searchDialog = dlg;
         SetText(dlg, IDC_LOCATION, "E:\\typed\\*.c");
@@ -703,6 +719,12 @@ TEST_F(SearchDialogTest, BrowseFillsTheLocationWithThePickedFolderAndCancelKeeps
         SetTimer(nullptr, 0, 50, DriveBrowse);
         Click(dlg, IDC_BROWSE);
         afterCancel = ItemText(dlg, IDC_LOCATION);
+
+        // A folder the code page cannot hold comes as its short path, which names that very folder.
+        script.widePick = cyrillicFolder;
+        SetTimer(nullptr, 0, 50, DriveBrowse);
+        Click(dlg, IDC_BROWSE);
+        afterWidePick = ItemText(dlg, IDC_LOCATION);
         Click(dlg, IDCANCEL);
     });
     browseScript = nullptr;
@@ -710,6 +732,11 @@ TEST_F(SearchDialogTest, BrowseFillsTheLocationWithThePickedFolderAndCancelKeeps
     EXPECT_EQ(0, lstrcmpiA((windowsFolder + "\\").c_str(), afterPick.c_str())) << afterPick;
     EXPECT_EQ(0, lstrcmpiA(drive.c_str(), afterRoot.c_str())) << afterRoot;
     EXPECT_EQ(afterRoot, afterCancel);
+    ASSERT_EQ('\\', afterWidePick.back()) << afterWidePick;
+    EXPECT_EQ(std::string::npos, afterWidePick.find('?')) << afterWidePick;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((afterWidePick + "marker.txt").c_str())) << afterWidePick;
+    DeleteFileW((cyrillicFolder + L"\\marker.txt").c_str());
+    RemoveDirectoryW(cyrillicFolder.c_str());
 }
 
 } // namespace

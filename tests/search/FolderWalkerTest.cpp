@@ -224,7 +224,8 @@ void ReferenceWalk(const TempTree& tree, const std::wstring& relative, const std
         do {
             const DWORD attributes = entry.dwFileAttributes;
             if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || entry.cFileName[0] == L'.' ||
-                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (!includeSystemFolders && (attributes & FILE_ATTRIBUTE_SYSTEM)))
+                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+                (!includeSystemFolders && (attributes & FILE_ATTRIBUTE_SYSTEM)))
                 continue;
             if (depth >= FolderWalker::kMaxDepth || HasNoAnsiPath(entry.cFileName))
                 ++left;
@@ -248,9 +249,20 @@ void MakeUniqueFile(const TempTree& tree, const std::wstring& relative, size_t p
 // name whose best fit is its neighbour's), device names, a branch past 259 characters and one 16 levels deep.
 void MakeRandomTree(const TempTree& tree, std::mt19937& random)
 {
-    const wchar_t* fileNames[] = {L"a.txt", L"b.TXT", L"readme", L"x.c", L".hidden.txt", L"name.with.dots.txt", L"z",
-                                  L"q.t", L"Long Name.txt", L"k.txt", L"caf\u00e9.html", L"\u043e\u0442\u0447\u0451\u0442.txt",
-                                  L"page with a long name.html", L"\u0434\u0430\u043d\u043d\u044b\u0435.HTML"};
+    const wchar_t* fileNames[] = {L"a.txt",
+                                  L"b.TXT",
+                                  L"readme",
+                                  L"x.c",
+                                  L".hidden.txt",
+                                  L"name.with.dots.txt",
+                                  L"z",
+                                  L"q.t",
+                                  L"Long Name.txt",
+                                  L"k.txt",
+                                  L"caf\u00e9.html",
+                                  L"\u043e\u0442\u0447\u0451\u0442.txt",
+                                  L"page with a long name.html",
+                                  L"\u0434\u0430\u043d\u043d\u044b\u0435.HTML"};
     const wchar_t* folderNames[] = {L"d",   L"e", L"Sub Folder", L"sys", L".dot", L"hid", L"x.dir", L"f",
                                     L"\u0434\u0430\u043d\u043d\u044b\u0435", L"\u0141\u00f3d\u017a"};
     std::vector<std::wstring> folders{L""};
@@ -279,8 +291,9 @@ void MakeRandomTree(const TempTree& tree, std::mt19937& random)
         }
     }
 
-    for (const wchar_t* name : {L"\u0141odz.txt", L"Lodz.txt", L"con.txt", L"\u0434\u0430\u043d\u043d\u044b\u0435\\inner.txt",
-                                L"aux\\in.txt"}) {
+    const wchar_t* fixedFiles[] = {L"\u0141odz.txt", L"Lodz.txt", L"con.txt",
+                                   L"\u0434\u0430\u043d\u043d\u044b\u0435\\inner.txt", L"aux\\in.txt"};
+    for (const wchar_t* name : fixedFiles) {
         const std::wstring relative = name;
         if (relative.find(L'\\') != std::wstring::npos)
             tree.MakeFolder(relative.substr(0, relative.find(L'\\')));

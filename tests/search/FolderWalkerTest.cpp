@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
 #include <map>
 #include <random>
 #include <set>
@@ -134,61 +133,33 @@ std::wstring Widen(const std::string& ascii)
 
 std::string Utf8(const std::wstring& text)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(size > 0 ? size : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
-    bytes.resize(std::strlen(bytes.c_str()));
-    return bytes;
-}
-
-std::string ReadAll(HANDLE file)
-{
-    if (file == INVALID_HANDLE_VALUE)
-        return "<cannot open>";
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
-        bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
+    std::string bytes(text.size() * 4 + 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr);
+    return bytes.c_str();
 }
 
 std::string ContentAt(const std::string& path)
 {
-    return ReadAll(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
-std::string ContentAt(const std::wstring& path)
-{
-    return ReadAll(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
-std::wstring NameOf(const std::wstring& relative)
-{
-    size_t cut = relative.find_last_of(L'\\');
-    return cut == std::wstring::npos ? relative : relative.substr(cut + 1);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string bytes(4096, '\0');
+    DWORD got = 0;
+    if (file == INVALID_HANDLE_VALUE || !ReadFile(file, &bytes[0], 4096, &got, nullptr))
+        got = 0;
+    CloseHandle(file);
+    return bytes.substr(0, got);
 }
 
 // Device names: no ANSI path reaches them, and being valid 8.3 names they have no short name either.
-bool HasNoAnsiPath(const std::wstring& relative)
+bool HasNoAnsiPath(const std::wstring& name)
 {
-    const std::wstring name = NameOf(relative);
     return name == L"con.txt" || name == L"aux";
 }
 
-// Whether the file's own name ends in one of the extensions, in any case.
-bool HasExtension(const std::wstring& relative, std::initializer_list<const wchar_t*> extensions)
+bool IsTextOrPage(const std::wstring& relative)
 {
-    const std::wstring name = NameOf(relative);
-    const size_t dot = name.find_last_of(L'.');
-    if (dot == std::wstring::npos)
-        return false;
-    for (const wchar_t* extension : extensions) {
-        if (lstrcmpiW(name.c_str() + dot + 1, extension) == 0)
-            return true;
-    }
-    return false;
+    const size_t dot = relative.find_last_of(L".\\");
+    return dot != std::wstring::npos &&
+           (lstrcmpiW(relative.c_str() + dot, L".txt") == 0 || lstrcmpiW(relative.c_str() + dot, L".html") == 0);
 }
 
 // One file as a plain walk lists it.
@@ -238,10 +209,16 @@ void ReferenceWalk(const TempTree& tree, const std::wstring& relative, const std
         ReferenceWalk(tree, prefix + name, pattern, depth + 1, recurse, includeSystemFolders, listed, left);
 }
 
-// Each file holds its own relative path first, so that reading it through any path tells which file it is.
+// Each file holds its own relative path, padded to its size, so that what a path opens tells which file it is.
+std::string ContentOf(const std::wstring& relative, size_t size)
+{
+    const std::string name = Utf8(relative);
+    return name + std::string(size > name.size() ? size - name.size() : 0, 'x');
+}
+
 void MakeUniqueFile(const TempTree& tree, const std::wstring& relative, size_t padding)
 {
-    ASSERT_TRUE(tree.MakeFile(relative, Utf8(relative) + std::string(padding, 'x'))) << Utf8(relative);
+    ASSERT_TRUE(tree.MakeFile(relative, ContentOf(relative, Utf8(relative).size() + padding))) << Utf8(relative);
 }
 
 // Nested folders, some hidden, some system, some named with a leading dot, some empty; files of many sizes,
@@ -249,22 +226,12 @@ void MakeUniqueFile(const TempTree& tree, const std::wstring& relative, size_t p
 // name whose best fit is its neighbour's), device names, a branch past 259 characters and one 16 levels deep.
 void MakeRandomTree(const TempTree& tree, std::mt19937& random)
 {
-    const wchar_t* fileNames[] = {L"a.txt",
-                                  L"b.TXT",
-                                  L"readme",
-                                  L"x.c",
-                                  L".hidden.txt",
-                                  L"name.with.dots.txt",
-                                  L"z",
-                                  L"q.t",
-                                  L"Long Name.txt",
-                                  L"k.txt",
-                                  L"caf\u00e9.html",
-                                  L"\u043e\u0442\u0447\u0451\u0442.txt",
-                                  L"page with a long name.html",
-                                  L"\u0434\u0430\u043d\u043d\u044b\u0435.HTML"};
-    const wchar_t* folderNames[] = {L"d",   L"e", L"Sub Folder", L"sys", L".dot", L"hid", L"x.dir", L"f",
-                                    L"\u0434\u0430\u043d\u043d\u044b\u0435", L"\u0141\u00f3d\u017a"};
+    const std::wstring data = L"\u0434\u0430\u043d\u043d\u044b\u0435";
+    const std::wstring fileNames[] = {L"a.txt", L"b.TXT", L"readme", L"x.c", L".hidden.txt", L"name.with.dots.txt",
+                                      L"z", L"q.t", L"Long Name.txt", L"k.txt", L"caf\u00e9.html", data + L".HTML",
+                                      L"\u043e\u0442\u0447\u0451\u0442.txt", L"page with a long name.html"};
+    const std::wstring folderNames[] = {L"d",   L"e",     L"Sub Folder", L"sys", L".dot",
+                                        L"hid", L"x.dir", L"f",          data,   L"\u0141\u00f3d\u017a"};
     std::vector<std::wstring> folders{L""};
     for (int made = 0; made < 28; ++made) {
         const std::wstring& parent = folders[random() % folders.size()];
@@ -291,14 +258,10 @@ void MakeRandomTree(const TempTree& tree, std::mt19937& random)
         }
     }
 
-    const wchar_t* fixedFiles[] = {L"\u0141odz.txt", L"Lodz.txt", L"con.txt",
-                                   L"\u0434\u0430\u043d\u043d\u044b\u0435\\inner.txt", L"aux\\in.txt"};
-    for (const wchar_t* name : fixedFiles) {
-        const std::wstring relative = name;
-        if (relative.find(L'\\') != std::wstring::npos)
-            tree.MakeFolder(relative.substr(0, relative.find(L'\\')));
+    ASSERT_TRUE(tree.MakeFolder(data) && tree.MakeFolder(L"aux"));
+    for (const std::wstring& relative : {std::wstring(L"\u0141odz.txt"), std::wstring(L"Lodz.txt"),
+                                         std::wstring(L"con.txt"), data + L"\\inner.txt", std::wstring(L"aux\\in.txt")})
         MakeUniqueFile(tree, relative, 10);
-    }
     // Past 259 characters: the second and third folder and the file take their short names.
     std::wstring deep = std::wstring(120, L'l');
     for (const std::wstring& name : {std::wstring(120, L'm'), std::wstring(110, L'n')}) {
@@ -316,15 +279,15 @@ void MakeRandomTree(const TempTree& tree, std::mt19937& random)
     }
 }
 
-// The filter judges with slots txt and html, restored to empty afterwards.
+// The filter judges with slots txt and html, emptied afterwards.
 struct TextAndPageSlots {
-    TextAndPageSlots() { Set(0, "txt", "html"); }
-    ~TextAndPageSlots() { Set(0, "", ""); }
-    static void Set(int allFiles, const char* first, const char* second)
+    TextAndPageSlots() { Set("txt", "html"); }
+    ~TextAndPageSlots() { Set("", ""); }
+    static void Set(const char* first, const char* second)
     {
-        searchOptions.allFiles = allFiles;
         lstrcpynA(searchOptions.extText[0], first, kExtensionSize);
         lstrcpynA(searchOptions.extText[1], second, kExtensionSize);
+        searchOptions.allFiles = 0;
         searchOptions.extEnabled[0] = searchOptions.extEnabled[1] = first[0] != '\0';
     }
 };
@@ -891,13 +854,13 @@ TEST_F(FolderWalkerTest, MatchesAPlainWalkOnGeneratedTreesAndResumesAfterAnyFile
             } else {
                 // The path names that very file: a best-fit name would open its neighbour or nothing.
                 ASSERT_EQ(FolderWalker::kFile, listed) << where;
-                EXPECT_EQ(ContentAt(tree.WidePath(wanted.relative)), ContentAt(std::string(output.bytes)))
+                EXPECT_EQ(ContentOf(wanted.relative, static_cast<size_t>(wanted.size)), ContentAt(output.bytes))
                     << where << " as " << output.bytes;
             }
             EXPECT_EQ(wanted.size, walker.EntrySize()) << where;
             EXPECT_EQ(wanted.attributes, walker.EntryAttributes()) << where;
             // The filter judges the file's own name, not the short one its path may give.
-            EXPECT_EQ(HasExtension(wanted.relative, {L"txt", L"html"}), ExtensionAccepted(walker.EntryName()) != 0)
+            EXPECT_EQ(IsTextOrPage(wanted.relative), ExtensionAccepted(walker.EntryName()) != 0)
                 << where << " judged by " << walker.EntryName();
         }
         EXPECT_EQ(expected.size(), produced) << walk.pattern;

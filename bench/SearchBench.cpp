@@ -137,12 +137,16 @@ int main(int argc, char** argv)
     clock.Start(walkTime);
     walker.Begin(pathPattern, 1, 0);
     for (;;) {
-        const int more = walker.Next(path);
-        const int accepted = more && ExtensionAccepted(path);
+        const int listed = walker.Next(path);
+        const int accepted = listed != FolderWalker::kWalkOver && ExtensionAccepted(walker.EntryName());
         clock.Stop(walkTime);
-        if (!more)
+        if (listed == FolderWalker::kWalkOver)
             break;
-        if (accepted) {
+        const int reached = listed == FolderWalker::kFile && !FolderWalker::IsOnlineOnly(walker.EntryAttributes());
+        if (accepted && !reached) {
+            ++files;
+            ++unread;
+        } else if (accepted) {
             ++files;
             // Every file is opened, empty ones too, as the program does: a listing's size can be stale
             // (a file another program is writing), so only the opened file's own size counts.
@@ -166,6 +170,7 @@ int main(int argc, char** argv)
         }
         clock.Start(walkTime);
     }
+    const unsigned long foldersLeft = walker.FoldersNotSearched();
     walker.Reset();
     allTime.Stop();
     if (buffer.bytes)
@@ -177,6 +182,7 @@ int main(int argc, char** argv)
     std::printf("files visited: %lu\n", files);
     std::printf("files read: %lu\n", opened);
     std::printf("files not read: %lu\n", unread);
+    std::printf("folders not searched: %lu\n", foldersLeft);
     std::printf("bytes read: %llu\n", bytes);
     std::printf("hits: %lu\n", hits);
     std::printf("occurrences: %llu\n", matches);

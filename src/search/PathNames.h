@@ -1,4 +1,4 @@
-// Splitting a path into its folder part, its name part and its extension.
+// Splitting a path into its folder part, its name part and its extension; wide names taken into ANSI exactly.
 #pragma once
 
 // Number of leading bytes of path that form its folder part: up to and including the last '\', '/'
@@ -15,3 +15,12 @@ void CopyNamePart(const char* path, char* output, int size);
 // The extension of the file name in path: a pointer to its dot; a pointer to the path's terminating
 // zero when the name has no dot; null when the path ends in a separator and so names no file.
 const char* GetExtension(const char* path);
+
+// The ANSI form of text when the code page holds it exactly, so that converted back it gives the same
+// characters: its length in bytes; -1 when it does not (a best-fit or '?' form would name another file or
+// none) or when it needs size bytes or more. Texts up to MAX_PATH bytes are taken.
+int ExactAnsi(const wchar_t* text, char* output, int size);
+
+// An ANSI path to the place path names: the path itself when the code page holds it, else its short form;
+// 0, with output empty, when neither can be had in size bytes.
+int AnsiPathTo(const wchar_t* path, char* output, int size);

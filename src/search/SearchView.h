@@ -41,7 +41,8 @@ public:
     char* currentPath;
     char* filesSpec;
     NotFoundBox notFoundBox;
-    // Files of the current search (from Start, on through Next file) that could not be searched.
+    // Files of the current search (from Start, on through Next file) that could not be searched: not opened,
+    // too large, reached by no path, or online only. The walker counts the folders.
     DWORD unreadFiles;
 
 private:

@@ -39,13 +39,10 @@ void SearchView::RunSearch(int newSearch)
         CutToFolder(filesSpec);
         unreadFiles = 0;
         const int folderLength = lstrlenA(filesSpec);
-        if (folderLength + lstrlenA(kAllNames) < kPathBufferSize) {
+        // A folder too long for its pattern goes without one: the walk refuses it and counts it.
+        if (folderLength + lstrlenA(kAllNames) < kPathBufferSize)
             lstrcpynA(filesSpec + folderLength, kAllNames, kPathBufferSize - folderLength);
-            folderWalker->Begin(filesSpec, searchOptions.subfolders, 0);
-        } else {
-            // A folder too long for its pattern has nothing to offer: the walk ends at once.
-            folderWalker->Reset();
-        }
+        folderWalker->Begin(filesSpec, searchOptions.subfolders, 0);
     }
 
     WaitCursor wait;
@@ -55,10 +52,17 @@ void SearchView::RunSearch(int newSearch)
     for (;;) {
         // Between files, so a pause leaves the walk just after the file last examined.
         request = progress.Look(statusBar, currentPath);
-        if (request != SearchProgress::kGoOn || !folderWalker->Next(currentPath))
+        const int listed = request == SearchProgress::kGoOn ? folderWalker->Next(currentPath) : 0;
+        if (listed == FolderWalker::kWalkOver)
             break;
-        if (!ExtensionAccepted(currentPath))
+        // The file's own name, which its path may give only in the short form.
+        if (!ExtensionAccepted(folderWalker->EntryName()))
             continue;
+        // No path reaches it, or opening it would download it whole: not read, and said so.
+        if (listed == FolderWalker::kUnnamedFile || FolderWalker::IsOnlineOnly(folderWalker->EntryAttributes())) {
+            ++unreadFiles;
+            continue;
+        }
         paintingDeferred = 1;
         int loaded = LoadFile(currentPath);
         if (loaded == 1 && matchCount != 0) {
@@ -94,11 +98,17 @@ void SearchView::RunSearch(int newSearch)
 
 void SearchView::ShowUnreadFiles()
 {
-    char text[64] = "";
-    if (unreadFiles == 1)
-        lstrcpynA(text, "1 file could not be read", sizeof text);
-    else if (unreadFiles > 1)
-        wsprintfA(text, "%lu files could not be read", static_cast<unsigned long>(unreadFiles));
+    const unsigned long files = unreadFiles;
+    const unsigned long folders = folderWalker->FoldersNotSearched();
+    char filesText[sizeof "4294967295 files could not be read"] = "";
+    char foldersText[sizeof "4294967295 folders could not be searched"] = "";
+    if (files)
+        wsprintfA(filesText, files == 1 ? "%lu file could not be read" : "%lu files could not be read", files);
+    if (folders)
+        wsprintfA(foldersText, folders == 1 ? "%lu folder could not be searched" : "%lu folders could not be searched",
+                  folders);
+    char text[sizeof filesText + sizeof ", " + sizeof foldersText];
+    wsprintfA(text, "%s%s%s", filesText, files && folders ? ", " : "", foldersText);
     statusBar->SetText(kPathPart, text);
 }
 

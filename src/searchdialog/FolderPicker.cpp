@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "search/PathNames.h"
+
 namespace {
 constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_RETURNFSANCESTORS;
 }
@@ -29,7 +31,7 @@ int TakePickedFolder(char* path)
     return AppendFolderSeparator(path, kMaxLocationLength) && lstrlenA(path) <= kMaxSearchedFolderLength;
 }
 
-FolderPicker::FolderPicker() : pickedPath(nullptr), prompt(nullptr), info() {}
+FolderPicker::FolderPicker() : pickedPath(nullptr), prompt(nullptr), info(), widePath(nullptr), widePrompt(nullptr) {}
 
 FolderPicker* FolderPicker::Create(HWND owner, bool useCallback)
 {
@@ -38,14 +40,16 @@ FolderPicker* FolderPicker::Create(HWND owner, bool useCallback)
         return nullptr;
     picker->pickedPath = new (std::nothrow) char[kPickerPathSize]();
     picker->prompt = new (std::nothrow) char[kPickerPathSize]();
-    if (!picker->pickedPath || !picker->prompt) {
+    picker->widePath = new (std::nothrow) wchar_t[MAX_PATH]();
+    picker->widePrompt = new (std::nothrow) wchar_t[kPickerPathSize]();
+    if (!picker->pickedPath || !picker->prompt || !picker->widePath || !picker->widePrompt) {
         delete picker;
         return nullptr;
     }
     picker->info.hwndOwner = owner;
     picker->info.pidlRoot = nullptr;
-    picker->info.pszDisplayName = picker->pickedPath;
-    picker->info.lpszTitle = picker->prompt;
+    picker->info.pszDisplayName = picker->widePath;
+    picker->info.lpszTitle = picker->widePrompt;
     picker->info.ulFlags = kBrowseFlags;
     // This program never asks for a callback; the flag is kept for the creation's signature.
     (void)useCallback;
@@ -66,14 +70,20 @@ void FolderPicker::ReleaseBuffers()
     pickedPath = nullptr;
     delete[] prompt;
     prompt = nullptr;
+    delete[] widePath;
+    widePath = nullptr;
+    delete[] widePrompt;
+    widePrompt = nullptr;
     info.pszDisplayName = nullptr;
     info.lpszTitle = nullptr;
 }
 
 bool FolderPicker::Browse()
 {
-    if (!pickedPath || !prompt)
+    if (!pickedPath || !prompt || !widePath || !widePrompt)
         return false;
+    if (!MultiByteToWideChar(CP_ACP, 0, prompt, -1, widePrompt, kPickerPathSize))
+        widePrompt[0] = L'\0';
 
     // The browse dialog needs COM on this thread; whoever initialised it first keeps it.
     const HRESULT com = CoInitialize(nullptr);
@@ -81,9 +91,9 @@ bool FolderPicker::Browse()
     bool picked = false;
     IMalloc* shellMalloc = nullptr;
     if (SUCCEEDED(SHGetMalloc(&shellMalloc)) && shellMalloc) {
-        LPITEMIDLIST item = SHBrowseForFolderA(&info);
+        LPITEMIDLIST item = SHBrowseForFolderW(&info);
         if (item) {
-            picked = SHGetPathFromIDListA(item, pickedPath) != FALSE;
+            picked = SHGetPathFromIDListW(item, widePath) != FALSE;
             shellMalloc->Free(item);
         }
         shellMalloc->Release();
@@ -94,8 +104,9 @@ bool FolderPicker::Browse()
 
     if (!picked)
         return false;
-    pickedPath[kPickerPathSize - 1] = 0;
-    if (TakePickedFolder(pickedPath))
+    widePath[MAX_PATH - 1] = L'\0';
+    // A folder the code page cannot hold is taken by its short path; without one it is refused.
+    if (AnsiPathTo(widePath, pickedPath, kPickerPathSize) && TakePickedFolder(pickedPath))
         return true;
     // Refused: the location keeps what it had.
     MessageBeep(MB_ICONWARNING);

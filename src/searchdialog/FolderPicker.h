@@ -32,8 +32,12 @@ public:
 
     char* pickedPath;
     char* prompt;
-    BROWSEINFOA info;
+    // The shell's record in wide characters, so a folder the code page cannot hold is still named exactly.
+    BROWSEINFOW info;
 
 private:
     FolderPicker();
+
+    wchar_t* widePath;    // the record's display name, then the picked path
+    wchar_t* widePrompt;  // the record's title: prompt in wide characters
 };

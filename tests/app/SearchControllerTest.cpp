@@ -337,6 +337,7 @@ TEST_F(SearchControllerTest, FolderTooLongForItsPatternGivesAnEmptyWalk)
     NotFoundState notFound;
     StartExpectingNotFound(entry, notFound);
     EXPECT_EQ(1, notFound.shown);
+    EXPECT_EQ("1 folder could not be searched", notFound.pathPart);
     EXPECT_EQ(tooLong, searchView.filesSpec);
     EXPECT_EQ(-1, folderWalker.depth);
     EXPECT_TRUE(searchView.counted.empty());
@@ -524,6 +525,65 @@ TEST_F(SearchControllerTest, FilesThatCannotBeOpenedAreCountedFromStartAndShownW
     NotFoundState none;
     StartExpectingNotFound(AllFilesIn(tree, "absent"), none);
     EXPECT_EQ("", none.pathPart);
+}
+
+// Entries with wide names, made in the tree and removed before it.
+struct WideEntries {
+    explicit WideEntries(const std::string& folder)
+        : root(L"\\\\?\\" + std::wstring(folder.begin(), folder.end()) + L"\\")
+    {
+    }
+    ~WideEntries()
+    {
+        for (const std::wstring& name : made) {
+            if (!DeleteFileW((root + name).c_str()))
+                RemoveDirectoryW((root + name).c_str());
+        }
+    }
+    // A folder when text is null.
+    bool Add(const std::wstring& name, const char* text)
+    {
+        made.push_back(name);
+        if (!text)
+            return CreateDirectoryW((root + name).c_str(), nullptr) != 0;
+        HANDLE file = CreateFileW((root + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        const bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, text, lstrlenA(text), &written, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        return ok;
+    }
+    std::wstring root;
+    std::vector<std::wstring> made;
+};
+
+TEST_F(SearchControllerTest, FilesAndFoldersNoPathReachesAreSaidAndTheFilterJudgesTheOwnName)
+{
+    // Device names reach no file or folder, and as valid 8.3 names they have no short one. The report is reached
+    // by its short name, which cuts .html to .HTM: the filter still takes it as html.
+    WideEntries entries(tree.path);
+    ASSERT_TRUE(entries.Add(L"con.txt", "a needle"));
+    ASSERT_TRUE(entries.Add(L"nul", nullptr));
+    ASSERT_TRUE(entries.Add(L"\u043e\u0442\u0447\u0451\u0442.html", "the needle in a report"));
+    SearchEntry entry = AllFilesIn(tree);
+    entry.allFiles = false;
+    entry.extensions = {"html", "txt"};
+    entry.subfolders = true;
+    Start(entry);
+    const std::string shown = searchView.currentPath;
+    EXPECT_EQ(".HTM", shown.substr(shown.size() - 4));
+    EXPECT_EQ("the needle in a report", std::string(searchView.buffer, searchView.bytesRead));
+    NotFoundState notFound;
+    ExpectNotFound(notFound);
+    Command(CMD_NEXTFILE);
+    EXPECT_EQ("1 file could not be read, 1 folder could not be searched", notFound.pathPart);
+
+    // Without subfolders they are left by design, not counted; a slot for htm does not take the .html file.
+    entry.subfolders = false;
+    entry.extensions = {"htm", "txt"};
+    NotFoundState shallow;
+    StartExpectingNotFound(entry, shallow);
+    EXPECT_EQ("1 file could not be read", shallow.pathPart);
 }
 
 } // namespace

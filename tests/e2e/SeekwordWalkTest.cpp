@@ -1,5 +1,7 @@
 // Which files a search examines: subfolders only when asked, the extension slots when "Find all
-// files" is off, the letter case when it counts, and an OK without a text repeating the last search.
+// files" is off, the letter case when it counts, an OK without a text repeating the last search, and
+// names beyond the code page or paths past 259 characters.
+#include <map>
 #include <set>
 
 #include "SeekwordFixture.h"
@@ -153,6 +155,68 @@ TEST_F(SeekwordWalkTest, AnOkWithoutTextRepeatsTheLastSearchFromTheStart)
     EXPECT_EQ("\t1 / 2", Part(1));
     EXPECT_EQ("\t1", Part(2));
     EXPECT_EQ(kAllCommands, EnabledCommands());
+}
+
+TEST_F(SeekwordWalkTest, FilesBeyondTheCodePageOrPast259CharactersAreShownByPathsThatOpenThem)
+{
+    // Each file that holds the text says which it is on its second line.
+    std::map<std::wstring, std::string> holding = {
+        {L"plain.txt", "plain"},
+        {L"\u043e\u0442\u0447\u0451\u0442.txt", "report"},
+        {L"\u0434\u0430\u043d\u043d\u044b\u0435\\inner.txt", "inner"},
+        {L"\u0141odz.txt", "Lodz with a stroke"},
+    };
+    // 370 characters deep: the second folder, too long beside the first, is reached by its short name.
+    const std::wstring folders = std::wstring(120, L'a') + L"\\" + std::wstring(120, L'b') + L"\\";
+    const size_t nameLength = 370 - samples.Path().size() - folders.size();
+    ASSERT_GT(nameLength, 8u);
+    holding[folders + std::wstring(nameLength - 4, L'c') + L".txt"] = "deep";
+    for (const auto& file : holding)
+        ASSERT_TRUE(samples.AddWide(file.first, "a needle\r\n" + file.second + "\r\n"));
+    // Its best fit is Lodz.txt, which must not be read in its place; one level too deep is counted.
+    ASSERT_TRUE(samples.AddWide(L"Lodz.txt", "nothing here\r\nLodz\r\n"));
+    std::wstring tooDeep;
+    for (int level = 1; level <= 16; ++level)
+        tooDeep += std::to_wstring(level) + L"\\";
+    ASSERT_TRUE(samples.AddWide(tooDeep + L"sixteen.txt", "a needle\r\nsixteen\r\n"));
+
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ClickDlgItem(dialog, kSubfolders));
+    ASSERT_TRUE(Confirm("needle", samples.Path()));
+    std::set<std::string> shown;
+    std::string title = kProgramTitle;
+    for (int hits = 0; hits < 10; ++hits) {
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            box = app.FindTopWindow(kDialogClass, kNotFoundTitle);
+            const std::string now = StoredTitle(frame);
+            return (box && IsWindowVisible(box)) ||
+                   (now != title && now.compare(0, sizeof(kFoundPrefix) - 1, kFoundPrefix) == 0);
+        })) << "neither a hit nor \"Not found\" after " << hits << " hits";
+        if (box && IsWindowVisible(box)) {
+            EXPECT_EQ("1 folder could not be searched", Part(0));
+            ASSERT_TRUE(CloseNotFoundBox(box));
+            break;
+        }
+        ASSERT_TRUE(Sync());
+        title = StoredTitle(frame);
+        // The path shown opens the very file found.
+        const std::string path = Part(0);
+        EXPECT_EQ(std::string::npos, path.find('?')) << path;
+        std::string bytes(64, '\0');
+        DWORD got = 0;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+        ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
+        CloseHandle(file);
+        bytes.resize(got);
+        EXPECT_TRUE(shown.insert(bytes.substr(bytes.find('\n') + 1)).second) << "shown twice: " << path;
+        ASSERT_TRUE(PostClickButton(Button(kNextFile)));
+    }
+    std::set<std::string> expected;
+    for (const auto& file : holding)
+        expected.insert(file.second + "\r\n");
+    EXPECT_EQ(expected, shown);
 }
 
 } // namespace

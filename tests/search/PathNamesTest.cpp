@@ -1,4 +1,5 @@
-// Folder part, name part and extension of paths written with '\', '/', ':' or no separator at all.
+// Folder part, name part and extension of paths written with '\', '/', ':' or no separator at all; wide
+// names taken into the code page only exactly.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -87,4 +88,22 @@ TEST(PathNames, GetExtensionTellsDotNoExtensionAndNoNameApart)
     EXPECT_STREQ(".txt", GetExtension("C:/dir.d/a.txt"));
     const char* empty = "";
     EXPECT_EQ(empty, GetExtension(empty));
+}
+
+TEST(PathNames, ExactAnsiTakesOnlyWhatTheCodePageHoldsAndStaysInItsBuffer)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "written for code page 1252, not " << GetACP();
+    char output[5];
+    // A best fit, a '?' or a composed form would name another file or none.
+    for (const wchar_t* text : {L"\u0141", L"\u043e", L"\U0001F600", L"e\u0301"})
+        EXPECT_EQ(-1, ExactAnsi(text, output, sizeof output));
+    EXPECT_EQ(2, ExactAnsi(L"\u20ac\u00e9", output, sizeof output));
+    EXPECT_STREQ("\x80\xe9", output);
+    // The terminator must fit as well, whether the text is plain or converted.
+    std::memset(output, 'x', sizeof output);
+    EXPECT_EQ(-1, ExactAnsi(L"abcde", output, 4));
+    EXPECT_EQ(-1, ExactAnsi(L"ab\u00e9de", output, 4));
+    EXPECT_EQ('x', output[4]);
+    EXPECT_EQ(3, ExactAnsi(L"ab\u00e9", output, 4));
 }

@@ -3,12 +3,18 @@
 
 namespace {
 
-std::wstring Extended(const std::string& path)
+// Test paths in narrow strings are ASCII, so each byte is its character.
+std::wstring Widen(const std::string& text)
 {
-    std::wstring wide(L"\\\\?\\");
-    for (char c : path)
+    std::wstring wide;
+    for (char c : text)
         wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
     return wide;
+}
+
+std::wstring Extended(const std::string& path)
+{
+    return L"\\\\?\\" + Widen(path);
 }
 
 void RemoveTree(const std::wstring& folder)
@@ -64,14 +70,29 @@ TempTree::~TempTree()
         RemoveTree(Extended(root));
 }
 
+std::wstring TempTree::WidePath(const std::wstring& relative) const
+{
+    return relative.empty() ? Extended(root) : Extended(root) + L"\\" + relative;
+}
+
 bool TempTree::MakeFolder(const std::string& relative) const
 {
     return CreateDirectoryW(Extended(Path(relative)).c_str(), nullptr) != 0;
 }
 
+bool TempTree::MakeFolder(const std::wstring& relative) const
+{
+    return CreateDirectoryW(WidePath(relative).c_str(), nullptr) != 0;
+}
+
 bool TempTree::MakeFile(const std::string& relative, const std::string& content) const
 {
-    HANDLE file = CreateFileW(Extended(Path(relative)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    return MakeFile(Widen(relative), content);
+}
+
+bool TempTree::MakeFile(const std::wstring& relative, const std::string& content) const
+{
+    HANDLE file = CreateFileW(WidePath(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -84,7 +105,12 @@ bool TempTree::MakeFile(const std::string& relative, const std::string& content)
 
 bool TempTree::AddAttributes(const std::string& relative, DWORD attributes) const
 {
-    std::wstring path = Extended(Path(relative));
+    return AddAttributes(Widen(relative), attributes);
+}
+
+bool TempTree::AddAttributes(const std::wstring& relative, DWORD attributes) const
+{
+    std::wstring path = WidePath(relative);
     DWORD current = GetFileAttributesW(path.c_str());
     if (current == INVALID_FILE_ATTRIBUTES || !SetFileAttributesW(path.c_str(), current | attributes))
         return false;

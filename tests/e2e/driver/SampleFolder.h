@@ -19,6 +19,8 @@ public:
     // Writes the bytes exactly as given into a file (name may hold subfolders, which are made);
     // returns the file's full path, or an empty string when it could not be written.
     std::string Add(const std::string& name, const std::string& bytes);
+    // The same for a name in any script or a path past MAX_PATH (made through \\?\ paths); true when written.
+    bool AddWide(const std::wstring& name, const std::string& bytes);
     // A path inside the folder that is not made.
     std::string PathOf(const std::string& name) const { return folder + name; }
 
@@ -26,7 +28,7 @@ private:
     std::string folder;
 };
 
-// Deletes a folder with everything in it; true when it is gone afterwards.
+// Deletes a folder with everything in it, whatever its names and depth; true when it is gone afterwards.
 bool RemoveFolderTree(const std::string& path);
 
 } // namespace e2e

@@ -26,6 +26,8 @@ public:
     int GetLineLength(int line) override;
     int ShowMessage(const char* text, const char* caption) override;
     int CountMatches() override;
+    int KeepLoading() override;
+    int CountNeedsAnsiText() override;
 
     // The search commands (SearchViewSearch.cpp).
     void RunSearch(int newSearch);
@@ -43,6 +45,8 @@ public:
     NotFoundBox notFoundBox;
     // Files of the current search (from Start, on through Next file) that could not be searched.
     DWORD unreadFiles;
+    // The walk was stopped inside the file in currentPath: Next file examines it before going on.
+    int filePending = 0;
 
 private:
     void EnableFileCommands(int enable);

@@ -38,6 +38,7 @@ void SearchView::RunSearch(int newSearch)
         // Only the folder part of the location counts; the filter alone decides which files do.
         CutToFolder(filesSpec);
         unreadFiles = 0;
+        filePending = 0;
         const int folderLength = lstrlenA(filesSpec);
         if (folderLength + lstrlenA(kAllNames) < kPathBufferSize) {
             lstrcpynA(filesSpec + folderLength, kAllNames, kPathBufferSize - folderLength);
@@ -55,9 +56,13 @@ void SearchView::RunSearch(int newSearch)
     for (;;) {
         // Between files, so a pause leaves the walk just after the file last examined.
         request = progress.Look(statusBar, currentPath);
-        if (request != SearchProgress::kGoOn || !folderWalker->Next(currentPath))
+        if (request != SearchProgress::kGoOn)
             break;
-        if (!ExtensionAccepted(currentPath))
+        if (filePending)
+            filePending = 0;
+        else if (!folderWalker->Next(currentPath))
+            break;
+        else if (!ExtensionAccepted(currentPath))
             continue;
         paintingDeferred = 1;
         int loaded = LoadFile(currentPath);
@@ -69,6 +74,8 @@ void SearchView::RunSearch(int newSearch)
         // Could not be opened, or too large to hold: not searched, so the user is told.
         if (loaded == 0 || loaded == -1)
             ++unreadFiles;
+        // Left by the user before it was examined: neither passed over nor unread.
+        filePending = loaded == kLoadStopped;
         ResumePainting();
     }
     EndWalk();

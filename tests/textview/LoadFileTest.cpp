@@ -91,6 +91,53 @@ TEST(LoadFile, SmallerFileReusesTheBufferAndLargerOneReplacesIt)
     EXPECT_EQ(1016u, view.bytesRead);
 }
 
+TEST(LoadFile, AReadThatFailsAfterTheOpenMakesTheFileUnreadAndAShortOneReadsOn)
+{
+    TempFolder folder;
+    const std::string file = folder.Write("a.txt", "one\r\ntwo\r\nthree");
+    ProbeView failing;
+    failing.failingRead = 1;  // as under a range another program has locked
+    EXPECT_EQ(0, failing.LoadFile(file.c_str()));
+    EXPECT_EQ(0, failing.countCalls);
+    EXPECT_EQ(0u, failing.bytesRead);
+    EXPECT_EQ(0, failing.lineCount);
+
+    ProbeView shortReads;
+    shortReads.readLimit = 4;
+    EXPECT_EQ(1, shortReads.LoadFile(file.c_str()));
+    EXPECT_EQ("one\r\ntwo\r\nthree", shortReads.countedBytes);
+    EXPECT_EQ(4, shortReads.readCalls);  // once the size is met, no read asks for the slack alone
+
+    // A large file that fails in its second part is not counted by its first.
+    const std::string large = folder.Write("large.txt", std::string(kReadPart + 100, 'x'));
+    ProbeView failingLate;
+    failingLate.failingRead = 2;
+    EXPECT_EQ(0, failingLate.LoadFile(large.c_str()));
+    EXPECT_EQ(0, failingLate.countCalls);
+    EXPECT_EQ(0u, failingLate.bytesRead);
+}
+
+TEST(LoadFile, ALargeFileComesInPartsAndTheUserCanStopBetweenThem)
+{
+    TempFolder folder;
+    std::string bytes(2 * kReadPart + 10, 'x');
+    bytes.replace(kReadPart - 2, 4, "\r\nab");
+    const std::string file = folder.Write("large.txt", bytes);
+    ProbeView view;
+    ASSERT_EQ(1, view.LoadFile(file.c_str()));
+    EXPECT_EQ(3, view.readCalls);
+    EXPECT_EQ(2, view.looks);
+    EXPECT_EQ(bytes, view.countedBytes);
+
+    ProbeView stopped;
+    stopped.stopAtLook = 2;
+    EXPECT_EQ(kLoadStopped, stopped.LoadFile(file.c_str()));
+    EXPECT_EQ(0, stopped.countCalls);
+    EXPECT_EQ(0u, stopped.bytesRead);
+    EXPECT_EQ(0, stopped.lineCount);
+    EXPECT_EQ(1, stopped.LoadFile(file.c_str()));  // the next load starts afresh
+}
+
 // Another process holding a file open as an editor or a log writer would: this test program,
 // started again as a helper, holds it with the sharing given until the holder goes.
 class FileHolder {

@@ -75,6 +75,38 @@ TEST(SearchViewCount, CountsOccurrencesOfTheLoadedFile)
     EXPECT_EQ("", view.lastMessage);
 }
 
+TEST(SearchViewCount, AVeryLargeFileIsCountedInPartsWithEveryOccurrenceOnceAndCanBeStopped)
+{
+    // Zeros but for a run of a around the start of the second part, and aaa at the file's end: aaa starts
+    // before, across and after the parts' boundary.
+    constexpr DWORD kPart = 64u << 20;
+    TempFolder folder;
+    const std::string file = folder.Name("large.bin");
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    DWORD written = 0;
+    SetFilePointer(h, static_cast<LONG>(kPart - 5), nullptr, FILE_BEGIN);
+    WriteFile(h, "aaaaaaaaaa", 10, &written, nullptr);
+    SetFilePointer(h, static_cast<LONG>(kPart + 97), nullptr, FILE_BEGIN);
+    WriteFile(h, "aaa", 3, &written, nullptr);
+    CloseHandle(h);
+    SetSearch("aaa", 1);
+    ProbeView view;
+    view.useRealCount = 1;
+    ASSERT_EQ(1, view.LoadFile(file.c_str()));
+    EXPECT_EQ(9u, view.matchCount);
+
+    // The last look is the count's own, between its two parts.
+    ProbeView stopped;
+    stopped.useRealCount = 1;
+    stopped.stopAtLook = view.looks;
+    EXPECT_EQ(kLoadStopped, stopped.LoadFile(file.c_str()));
+    EXPECT_EQ(1, stopped.countCalls);
+    EXPECT_EQ(0u, stopped.matchCount);
+    EXPECT_EQ(0, stopped.lineCount);
+    SetSearch("", 0);
+}
+
 // Closes the first message box of this process that appears, keeping its caption and text.
 class MessageBoxCloser {
 public:

@@ -1,5 +1,6 @@
 // A long walk as the user lives it: the path being searched shows, the window answers, Escape
-// pauses and Next file goes on, input made meanwhile is dropped, and Alt+F4 closes cleanly.
+// pauses (inside a large file too) and Next file goes on, input made meanwhile is dropped, and
+// Alt+F4 closes cleanly.
 #include "SeekwordFixture.h"
 
 namespace seekword_e2e {
@@ -10,6 +11,7 @@ namespace {
 constexpr int kLargeFiles = 160;
 constexpr LONGLONG kLargeFileBytes = 64LL << 20;
 constexpr DWORD kLongWalkMs = 120000;
+constexpr LONGLONG kLargeUtf16Bytes = 512LL << 20;
 
 class SeekwordLiveWalkTest : public SeekwordTest {
 protected:
@@ -95,6 +97,42 @@ TEST_F(SeekwordLiveWalkTest, ALongWalkShowsItsPathAnswersAndEscapePausesItUntilN
     HWND box = WaitForNotFoundBox();
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(kProgramTitle, StoredTitle(frame));
+}
+
+TEST_F(SeekwordLiveWalkTest, EscapeInsideOneLargeFileStopsThereAndNextFileExaminesItAgain)
+{
+    // A UTF-16 line, then zeros with the text at the very end, costing no disk: reading and
+    // converting it takes a while, and had Escape waited for the file's end, the file would be
+    // shown found.
+    const std::string name = samples.Path() + "large.txt";
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    const char mark[] = "\xFF\xFEl\0" "a\0r\0g\0" "e\0\r\0\n\0";
+    const char needle[] = "n\0e\0e\0d\0l\0e\0";
+    DWORD written = 0;
+    LARGE_INTEGER end;
+    end.QuadPart = kLargeUtf16Bytes - (sizeof needle - 1);
+    const bool made = WriteFile(file, mark, sizeof mark - 1, &written, nullptr) && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) &&
+                      WriteFile(file, needle, sizeof needle - 1, &written, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(made);
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(Confirm("needle", samples.Path()));
+    std::string shown;
+    ASSERT_TRUE(WaitForProgressIn(samples.Path(), &shown));
+    EXPECT_EQ(name, shown);
+    ASSERT_TRUE(Press(VK_ESCAPE));
+    ASSERT_TRUE(WaitForPart(0, "Stopped"));
+    EXPECT_EQ(kProgramTitle, StoredTitle(frame));
+
+    // Neither passed over nor counted as unread: examined again and found, and the walk then ends.
+    ASSERT_TRUE(PostClickButton(Button(kNextFile)));
+    ASSERT_TRUE(WaitUntil([&] { return StoredTitle(frame) != kProgramTitle; }, kLongWalkMs));
+    ASSERT_TRUE(WaitForHit("large.txt"));
+    EXPECT_EQ("\t1", Part(2));
+    ASSERT_TRUE(PostClickButton(Button(kNextFile)));
+    ASSERT_NE(nullptr, WaitForNotFoundBox());
+    EXPECT_EQ("", Part(0));
 }
 
 TEST_F(SeekwordLiveWalkTest, AltF4DuringAWalkEndsItAndTheProgramWithItsSettingsSaved)

@@ -42,6 +42,46 @@ TEST_F(SeekwordSearchTest, OnlyTheThirdOfThreeFilesHoldsTheTextAndItIsShownWithI
     EXPECT_TRUE(window.SavePng(ArtifactPath("seekword-hit.png")));
 }
 
+TEST_F(SeekwordSearchTest, AUtf16FileIsFoundAndShownLikeItsAnsiTwin)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the letters below are those of code page 1252";
+    const std::string ansi = "Gr\xF6\xDF" "e und Caf\xE9\r\nthe enc-needle sits here\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : ansi)
+        utf16 += std::string(1, c) + '\0';  // these letters have the same number in Unicode
+    samples.Add("a\\ansi.txt", ansi);
+    samples.Add("w\\wide.txt", utf16);
+    ASSERT_TRUE(Launch());
+    std::string positions[2], counts[2], copies[2];
+    ScreenImage shots[2];
+    const char* names[2] = {"ansi.txt", "wide.txt"};
+    for (int file = 0; file < 2; ++file) {
+        ASSERT_TRUE(file == 0 || OpenSearchDialog());
+        ASSERT_TRUE(Search("GR\xD6\xDF" "E", samples.Path() + names[file][0] + "\\", names[file]));
+        EXPECT_TRUE(WaitForHighlight("0:0-4", &shots[file])) << names[file];
+        positions[file] = Part(1);
+        counts[file] = Part(2);
+        ASSERT_TRUE(CopyWith([&] {
+            return ClickButton(Button(kCopy)) ? ::testing::AssertionSuccess() : Failure("cannot click Copy");
+        }, &copies[file]));
+    }
+    EXPECT_EQ("\t1 / 3", positions[0]);
+    EXPECT_EQ(positions[0], positions[1]);
+    EXPECT_EQ("\t1", counts[0]);
+    EXPECT_EQ(counts[0], counts[1]);
+    EXPECT_EQ("Gr\xF6\xDF" "e", copies[0]);
+    EXPECT_EQ(copies[0], copies[1]);
+    ASSERT_EQ(shots[0].Width(), shots[1].Width());
+    ASSERT_EQ(shots[0].Height(), shots[1].Height());
+    int differing = 0;
+    for (int y = 0; y < shots[0].Height(); ++y) {
+        for (int x = 0; x < shots[0].Width(); ++x)
+            differing += shots[0].Pixel(x, y) != shots[1].Pixel(x, y);
+    }
+    EXPECT_EQ(0, differing);
+}
+
 TEST_F(SeekwordSearchTest, FindNextStepsForwardThroughTheFileAndThenSaysNoMore)
 {
     samples.Add("steps.txt", "aa one\r\nnothing\r\nb aa c aa\r\n");

@@ -126,7 +126,8 @@ int SearchView::CountMatches()
     const DWORD partBytes = kCountPart + static_cast<DWORD>(lstrlenA(text)) - 1;
     for (DWORD start = 0;; start += kCountPart) {
         const DWORD left = bytesRead - start;
-        matchCount += CountInFile(buffer + start, left < partBytes ? left : partBytes, text, searchOptions.caseSensitive);
+        const DWORD length = left < partBytes ? left : partBytes;
+        matchCount += CountInFile(buffer + start, length, text, searchOptions.caseSensitive);
         if (left <= kCountPart)
             break;
         if (!KeepLoading()) {

@@ -143,7 +143,7 @@ int TextView::ReadWhole(HANDLE file, DWORD fileBytes)
         if (!ReadPart(file, buffer + total, part, &got) || got > part)
             return 0;
         total += got;
-        if (got == 0 || total >= fileBytes || total >= request)
+        if (got == 0 || total >= fileBytes)
             break;
         if (!KeepLoading()) {
             loadStopped = 1;

@@ -101,19 +101,15 @@ TEST_F(SeekwordLiveWalkTest, ALongWalkShowsItsPathAnswersAndEscapePausesItUntilN
 
 TEST_F(SeekwordLiveWalkTest, EscapeInsideOneLargeFileStopsThereAndNextFileExaminesItAgain)
 {
-    // A UTF-16 line, then zeros with the text at the very end, costing no disk: reading and
-    // converting it takes a while, and had Escape waited for the file's end, the file would be
-    // shown found.
-    const std::string name = samples.Path() + "large.txt";
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    const char mark[] = "\xFF\xFEl\0" "a\0r\0g\0" "e\0\r\0\n\0";
-    const char needle[] = "n\0e\0e\0d\0l\0e\0";
-    DWORD written = 0;
+    // A UTF-16 line, then zeros that cost no disk with the text at the very end: reading and
+    // converting it takes a while, and had Escape waited for the file's end, it would be found.
+    const std::string name = samples.Add("large.txt", std::string("\xFF\xFEl\0a\0r\0g\0e\0\r\0\n\0", 16));
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     LARGE_INTEGER end;
-    end.QuadPart = kLargeUtf16Bytes - (sizeof needle - 1);
-    const bool made = WriteFile(file, mark, sizeof mark - 1, &written, nullptr) && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) &&
-                      WriteFile(file, needle, sizeof needle - 1, &written, nullptr);
+    end.QuadPart = kLargeUtf16Bytes - 12;
+    DWORD written = 0;
+    const bool made = file != INVALID_HANDLE_VALUE && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) &&
+                      WriteFile(file, "n\0e\0e\0d\0l\0e\0", 12, &written, nullptr);
     CloseHandle(file);
     ASSERT_TRUE(made);
     ASSERT_TRUE(Launch());

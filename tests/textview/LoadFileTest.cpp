@@ -91,51 +91,32 @@ TEST(LoadFile, SmallerFileReusesTheBufferAndLargerOneReplacesIt)
     EXPECT_EQ(1016u, view.bytesRead);
 }
 
-TEST(LoadFile, AReadThatFailsAfterTheOpenMakesTheFileUnreadAndAShortOneReadsOn)
+TEST(LoadFile, AFailedReadIsUnreadAShortOneGoesOnAndALargeFileStopsBetweenParts)
 {
     TempFolder folder;
     const std::string file = folder.Write("a.txt", "one\r\ntwo\r\nthree");
-    ProbeView failing;
-    failing.failingRead = 1;  // as under a range another program has locked
-    EXPECT_EQ(0, failing.LoadFile(file.c_str()));
-    EXPECT_EQ(0, failing.countCalls);
-    EXPECT_EQ(0u, failing.bytesRead);
-    EXPECT_EQ(0, failing.lineCount);
+    ProbeView views[4];
+    views[0].failingRead = 1;  // as under a range another program has locked
+    EXPECT_EQ(0, views[0].LoadFile(file.c_str()));
+    views[1].readLimit = 4;
+    EXPECT_EQ(1, views[1].LoadFile(file.c_str()));
+    EXPECT_EQ("one\r\ntwo\r\nthree", views[1].countedBytes);
+    EXPECT_EQ(4, views[1].readCalls);  // once the size is met, no read asks for the slack alone
 
-    ProbeView shortReads;
-    shortReads.readLimit = 4;
-    EXPECT_EQ(1, shortReads.LoadFile(file.c_str()));
-    EXPECT_EQ("one\r\ntwo\r\nthree", shortReads.countedBytes);
-    EXPECT_EQ(4, shortReads.readCalls);  // once the size is met, no read asks for the slack alone
-
-    // A large file that fails in its second part is not counted by its first.
-    const std::string large = folder.Write("large.txt", std::string(kReadPart + 100, 'x'));
-    ProbeView failingLate;
-    failingLate.failingRead = 2;
-    EXPECT_EQ(0, failingLate.LoadFile(large.c_str()));
-    EXPECT_EQ(0, failingLate.countCalls);
-    EXPECT_EQ(0u, failingLate.bytesRead);
-}
-
-TEST(LoadFile, ALargeFileComesInPartsAndTheUserCanStopBetweenThem)
-{
-    TempFolder folder;
-    std::string bytes(2 * kReadPart + 10, 'x');
-    bytes.replace(kReadPart - 2, 4, "\r\nab");
-    const std::string file = folder.Write("large.txt", bytes);
-    ProbeView view;
-    ASSERT_EQ(1, view.LoadFile(file.c_str()));
-    EXPECT_EQ(3, view.readCalls);
-    EXPECT_EQ(2, view.looks);
-    EXPECT_EQ(bytes, view.countedBytes);
-
-    ProbeView stopped;
-    stopped.stopAtLook = 2;
-    EXPECT_EQ(kLoadStopped, stopped.LoadFile(file.c_str()));
-    EXPECT_EQ(0, stopped.countCalls);
-    EXPECT_EQ(0u, stopped.bytesRead);
-    EXPECT_EQ(0, stopped.lineCount);
-    EXPECT_EQ(1, stopped.LoadFile(file.c_str()));  // the next load starts afresh
+    const std::string large = folder.Write("large.txt", std::string(2 * kReadPart + 100, 'x'));
+    views[2].failingRead = 3;
+    EXPECT_EQ(0, views[2].LoadFile(large.c_str()));
+    EXPECT_EQ(2, views[2].looks);
+    views[3].stopAtLook = 2;
+    EXPECT_EQ(kLoadStopped, views[3].LoadFile(large.c_str()));
+    EXPECT_EQ(2, views[3].readCalls);
+    for (int i : {0, 2, 3}) {
+        EXPECT_EQ(0, views[i].countCalls) << i;
+        EXPECT_EQ(0u, views[i].bytesRead) << i;
+        EXPECT_EQ(0, views[i].lineCount) << i;
+    }
+    EXPECT_EQ(1, views[3].LoadFile(large.c_str()));  // the next load starts afresh
+    EXPECT_EQ(2 * kReadPart + 100, views[3].countedBytes.size());
 }
 
 // Another process holding a file open as an editor or a log writer would: this test program,

@@ -77,33 +77,27 @@ TEST(SearchViewCount, CountsOccurrencesOfTheLoadedFile)
 
 TEST(SearchViewCount, AVeryLargeFileIsCountedInPartsWithEveryOccurrenceOnceAndCanBeStopped)
 {
-    // Zeros but for a run of a around the start of the second part, and aaa at the file's end: aaa starts
-    // before, across and after the parts' boundary.
-    constexpr DWORD kPart = 64u << 20;
+    // Zeros but for aaa starting before, across and after the count's two parts' boundary, and at the end.
+    constexpr LONG kPart = 64 << 20;
     TempFolder folder;
     const std::string file = folder.Name("large.bin");
     HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
     DWORD written = 0;
-    SetFilePointer(h, static_cast<LONG>(kPart - 5), nullptr, FILE_BEGIN);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    SetFilePointer(h, kPart - 5, nullptr, FILE_BEGIN);
     WriteFile(h, "aaaaaaaaaa", 10, &written, nullptr);
-    SetFilePointer(h, static_cast<LONG>(kPart + 97), nullptr, FILE_BEGIN);
+    SetFilePointer(h, kPart + 97, nullptr, FILE_BEGIN);
     WriteFile(h, "aaa", 3, &written, nullptr);
     CloseHandle(h);
     SetSearch("aaa", 1);
-    ProbeView view;
-    view.useRealCount = 1;
-    ASSERT_EQ(1, view.LoadFile(file.c_str()));
-    EXPECT_EQ(9u, view.matchCount);
-
-    // The last look is the count's own, between its two parts.
-    ProbeView stopped;
-    stopped.useRealCount = 1;
-    stopped.stopAtLook = view.looks;
-    EXPECT_EQ(kLoadStopped, stopped.LoadFile(file.c_str()));
-    EXPECT_EQ(1, stopped.countCalls);
-    EXPECT_EQ(0u, stopped.matchCount);
-    EXPECT_EQ(0, stopped.lineCount);
+    ProbeView views[2];
+    views[0].useRealCount = views[1].useRealCount = 1;
+    ASSERT_EQ(1, views[0].LoadFile(file.c_str()));
+    EXPECT_EQ(9u, views[0].matchCount);
+    views[1].stopAtLook = views[0].looks;  // the last look is the count's own
+    EXPECT_EQ(kLoadStopped, views[1].LoadFile(file.c_str()));
+    EXPECT_EQ(1, views[1].countCalls);
+    EXPECT_EQ(0, views[1].lineCount);
     SetSearch("", 0);
 }
 

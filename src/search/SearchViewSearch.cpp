@@ -71,7 +71,7 @@ void SearchView::RunSearch(int newSearch)
             ShowHit();
             return;
         }
-        // Could not be opened, or too large to hold: not searched, so the user is told.
+        // Could not be opened or read, or too large to hold: not searched, so the user is told.
         if (loaded == 0 || loaded == -1)
             ++unreadFiles;
         // Left by the user before it was examined: neither passed over nor unread.

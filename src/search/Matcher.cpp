@@ -1,11 +1,14 @@
 // Counting the search text over a whole file, from a prepared copy or in one pass, and finding it within one line.
 #include "search/Matcher.h"
 
+#include "textview/AnsiText.h"
+
 namespace {
 
-constexpr int kShiftEntries = 128;
+constexpr int kShiftEntries = 256;
+constexpr int kHighValues = 128;
 constexpr unsigned char kCopySentinel = 0xFF;
-constexpr unsigned char kPatternSentinel = 0xFE;
+constexpr unsigned char kPatternSentinel = 0x00;  // the prepared copy holds no NUL
 constexpr unsigned char kSpace = 0x20;
 constexpr unsigned char kFoldBit = 0x20;
 constexpr DWORD kCopySpare = 2;  // the sentinel in front and one byte behind the copy
@@ -15,47 +18,68 @@ DWORD countCapacity = 0;
 const unsigned char* patternStart = nullptr;
 int patternLength = 0;
 
-// The prepared copy holds only 0x01 to 0x7F, so neither sentinel can match a byte of it.
-constexpr unsigned char PreparedByte(unsigned char c, bool caseSensitive)
-{
-    if (c == 0 || c >= 0x80)
-        return kSpace;
-    if (!caseSensitive && c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c | kFoldBit);
-    return c;
-}
-
-// The prepared value of every byte, for both foldings: without a baseline vector unit a table lookup per byte
-// beats any branch-free arithmetic, and the one-pass count compares through it.
-struct CopyTables {
-    unsigned char folded[256];
-    unsigned char exact[256];
+// How the count reads bytes, for each folding ([0] case folded, [1] case sensitive): the prepared value of
+// every raw byte (NUL reads as a space, and a folded count reads each byte folded), and for every text byte
+// the vector test that passes the raw bytes preparing to it.
+struct CountTables {
+    unsigned char fold[256];
+    unsigned char prepared[2][256];
+    // A raw byte x passes for text byte t when (x | orMask[t]) == t, or, where highMask[t] is 0xFF, when x is
+    // 0x80-0xFF; exact[t] when only the raw bytes that prepare to t pass.
+    unsigned char orMask[2][256];
+    unsigned char highMask[2][256];
+    unsigned char exact[2][256];
 };
 
-constexpr CopyTables MakeCopyTables()
+CountTables tables;
+int tablesReady = 0;
+
+const CountTables& Tables()
 {
-    CopyTables tables = {};
-    for (int c = 0; c < 256; ++c) {
-        tables.folded[c] = PreparedByte(static_cast<unsigned char>(c), false);
-        tables.exact[c] = PreparedByte(static_cast<unsigned char>(c), true);
-    }
+    if (!tablesReady)
+        PrepareFolding();
     return tables;
 }
 
-constexpr CopyTables copyTables = MakeCopyTables();
-
 const unsigned char* PreparedBytes(int caseSensitive)
 {
-    return caseSensitive ? copyTables.exact : copyTables.folded;
+    return Tables().prepared[caseSensitive ? 1 : 0];
 }
 
-// Length of a text that can occur in a prepared copy; 0 for an empty text or one holding a byte that no
-// prepared byte equals (0x80-0xFF, or A-Z when the copy is folded).
+void BuildVectorTests(int sensitive)
+{
+    const unsigned char* prepared = tables.prepared[sensitive];
+    for (int t = 0; t < 256; ++t) {
+        unsigned char orMask = 0, highMask = 0;
+        int members = 0;
+        for (int x = 0; x < 256; ++x) {
+            if (prepared[x] != t)
+                continue;
+            ++members;
+            // Bits x lacks can be or-ed in; a member with a bit t lacks is a high byte (none folds onto ASCII)
+            // and passes with all high bytes.
+            if ((x & ~t) == 0)
+                orMask = static_cast<unsigned char>(orMask | (x ^ t));
+            else
+                highMask = 0xFF;
+        }
+        int passing = 0;
+        for (int x = 0; x < 256; ++x)
+            passing += (x | orMask) == t || (highMask && x >= 0x80);
+        tables.orMask[sensitive][t] = orMask;
+        tables.highMask[sensitive][t] = highMask;
+        tables.exact[sensitive][t] = passing == members;
+    }
+}
+
+// Length of a text that can occur in the prepared bytes; 0 for an empty text or one holding a byte that no
+// prepared byte equals (a capital when the count folds).
 size_t CountableLength(const unsigned char* text, int caseSensitive)
 {
+    const unsigned char* prepared = PreparedBytes(caseSensitive);
     size_t m = 0;
     for (; text[m]; ++m) {
-        if (text[m] >= 0x80 || (!caseSensitive && text[m] >= 'A' && text[m] <= 'Z'))
+        if (prepared[text[m]] != text[m])
             return 0;
     }
     return m;
@@ -74,6 +98,42 @@ inline bool PreparedEqual(const unsigned char* at, const unsigned char* text, si
 
 }  // namespace
 
+void PrepareFolding()
+{
+    // Where a byte is not a character, 0x80-0xFF stay as they are.
+    if (!AnsiText::SingleByte()) {
+        PrepareFolding(nullptr);
+        return;
+    }
+    char lower[kHighValues];
+    for (int i = 0; i < kHighValues; ++i)
+        lower[i] = static_cast<char>(0x80 + i);
+    CharLowerBuffA(lower, kHighValues);
+    PrepareFolding(reinterpret_cast<const unsigned char*>(lower));
+}
+
+// A-Z fold by their bit, 0x80-0xFF as given, but never onto ASCII or onto a byte that would fold again.
+void PrepareFolding(const unsigned char* highLower)
+{
+    for (int c = 0; c < 256; ++c)
+        tables.fold[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c | kFoldBit : c);
+    for (int i = 0; highLower && i < kHighValues; ++i) {
+        if (highLower[i] >= 0x80)
+            tables.fold[0x80 + i] = highLower[i];
+    }
+    for (int c = 0x80; c < 256; ++c) {
+        if (tables.fold[tables.fold[c]] != tables.fold[c])
+            tables.fold[c] = static_cast<unsigned char>(c);
+    }
+    for (int c = 0; c < 256; ++c) {
+        tables.prepared[0][c] = c ? tables.fold[c] : kSpace;
+        tables.prepared[1][c] = c ? static_cast<unsigned char>(c) : kSpace;
+    }
+    BuildVectorTests(0);
+    BuildVectorTests(1);
+    tablesReady = 1;
+}
+
 #if defined(SEEKWORD_COUNT_SSE2)
 #include <emmintrin.h>
 
@@ -87,59 +147,43 @@ inline bool PreparedEqual(const unsigned char* at, const unsigned char* text, si
 
 namespace {
 
-// The raw bytes that prepare to one text byte: c itself; c and its capital when folding a letter; a space,
-// NUL and 0x80-0xFF for a space. A raw byte x passes when (x | orMask) == value, or when it is below 1 as a
-// signed byte and the text byte is a space.
-struct ByteTest {
-    unsigned char value;
-    unsigned char orMask;
-    unsigned char spaceMask;
-};
-
-ByteTest TestFor(unsigned char c, int caseSensitive)
-{
-    ByteTest test = {c, 0, 0};
-    if (!caseSensitive && c >= 'a' && c <= 'z')
-        test.orMask = kFoldBit;
-    if (c == kSpace)
-        test.spaceMask = 0xFF;
-    return test;
-}
-
+// The test of one text byte (see CountTables), for 16 raw bytes at once.
 struct VectorTest {
     __m128i value;
     __m128i orMask;
-    __m128i spaceMask;
+    __m128i highMask;
 };
 
 SEEKWORD_SSE2_FUNCTION
-inline VectorTest Broadcast(const ByteTest& test)
+inline VectorTest Broadcast(unsigned char c, int caseSensitive)
 {
+    const CountTables& t = Tables();
+    const int sensitive = caseSensitive ? 1 : 0;
     VectorTest vector;
-    vector.value = _mm_set1_epi8(static_cast<char>(test.value));
-    vector.orMask = _mm_set1_epi8(static_cast<char>(test.orMask));
-    vector.spaceMask = _mm_set1_epi8(static_cast<char>(test.spaceMask));
+    vector.value = _mm_set1_epi8(static_cast<char>(c));
+    vector.orMask = _mm_set1_epi8(static_cast<char>(t.orMask[sensitive][c]));
+    vector.highMask = _mm_set1_epi8(static_cast<char>(t.highMask[sensitive][c]));
     return vector;
 }
 
-template <bool kSpaces>
+template <bool kHigh>
 SEEKWORD_SSE2_FUNCTION inline __m128i Passes(__m128i x, const VectorTest& test)
 {
     const __m128i hit = _mm_cmpeq_epi8(_mm_or_si128(x, test.orMask), test.value);
-    if (!kSpaces)
+    if (!kHigh)
         return hit;
-    const __m128i belowOne = _mm_cmplt_epi8(x, _mm_set1_epi8(1));
-    return _mm_or_si128(hit, _mm_and_si128(belowOne, test.spaceMask));
+    const __m128i high = _mm_cmplt_epi8(x, _mm_setzero_si128());
+    return _mm_or_si128(hit, _mm_and_si128(high, test.highMask));
 }
 
 // Window starts at..at+15 whose first and last bytes pass, as a vector: 0xFF for each that does.
-template <bool kSpaces>
+template <bool kHigh>
 SEEKWORD_SSE2_FUNCTION inline __m128i Candidates(const unsigned char* at, size_t lastOffset, const VectorTest& first,
                                                  const VectorTest& last)
 {
     const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + lastOffset));
-    return _mm_and_si128(Passes<kSpaces>(head, first), Passes<kSpaces>(tail, last));
+    return _mm_and_si128(Passes<kHigh>(head, first), Passes<kHigh>(tail, last));
 }
 
 SEEKWORD_SSE2_FUNCTION inline unsigned Bits(__m128i vector)
@@ -147,26 +191,35 @@ SEEKWORD_SSE2_FUNCTION inline unsigned Bits(__m128i vector)
     return static_cast<unsigned>(_mm_movemask_epi8(vector));
 }
 
+// The text bytes a candidate window must still be compared at: all but the first and last where their tests
+// pass nothing else.
+struct Unchecked {
+    size_t from;
+    size_t to;
+};
+
 // Counts the windows whose first and last bytes pass in mask (bit k: the window starting at at + k) and whose
 // other bytes match too.
-inline void CountCandidates(unsigned mask, const unsigned char* at, const unsigned char* p, size_t m,
+inline void CountCandidates(unsigned mask, const unsigned char* at, const unsigned char* p, Unchecked left,
                             const unsigned char* prepared, DWORD& count)
 {
     for (; mask; mask >>= 1, ++at) {
-        if ((mask & 1) && PreparedEqual(at, p, 1, m - 1, prepared))
+        if ((mask & 1) && PreparedEqual(at, p, left.from, left.to, prepared))
             ++count;
     }
 }
 
 // Counts the windows starting at 0 up to and including lastStart, 64 starts a round and then 16; returns
 // the first start not yet counted. The bytes read end at lastStart + m + 14.
-template <bool kSpaces>
+template <bool kHigh>
 SEEKWORD_SSE2_FUNCTION size_t CountBlocks(const unsigned char* b, size_t lastStart, const unsigned char* p,
                                           size_t m, int caseSensitive, DWORD& count)
 {
     const unsigned char* prepared = PreparedBytes(caseSensitive);
-    const VectorTest first = Broadcast(TestFor(p[0], caseSensitive));
-    const VectorTest last = Broadcast(TestFor(p[m - 1], caseSensitive));
+    const VectorTest first = Broadcast(p[0], caseSensitive);
+    const VectorTest last = Broadcast(p[m - 1], caseSensitive);
+    const unsigned char* exact = Tables().exact[caseSensitive ? 1 : 0];
+    const Unchecked left = {exact[p[0]] ? 1u : 0u, exact[p[m - 1]] ? m - 1 : m};
     const size_t lastOffset = m - 1;
     size_t i = 0;
     // Most rounds find no candidate at all: one test for 64 starts, the single blocks only when it passes.
@@ -175,19 +228,19 @@ SEEKWORD_SSE2_FUNCTION size_t CountBlocks(const unsigned char* b, size_t lastSta
     for (; i + 63 <= lastStart; i += 64) {
         const size_t ahead = i + kPrefetchDistance < lastStart ? i + kPrefetchDistance : lastStart;
         _mm_prefetch(reinterpret_cast<const char*>(b + ahead), _MM_HINT_T0);
-        const __m128i c0 = Candidates<kSpaces>(b + i, lastOffset, first, last);
-        const __m128i c1 = Candidates<kSpaces>(b + i + 16, lastOffset, first, last);
-        const __m128i c2 = Candidates<kSpaces>(b + i + 32, lastOffset, first, last);
-        const __m128i c3 = Candidates<kSpaces>(b + i + 48, lastOffset, first, last);
+        const __m128i c0 = Candidates<kHigh>(b + i, lastOffset, first, last);
+        const __m128i c1 = Candidates<kHigh>(b + i + 16, lastOffset, first, last);
+        const __m128i c2 = Candidates<kHigh>(b + i + 32, lastOffset, first, last);
+        const __m128i c3 = Candidates<kHigh>(b + i + 48, lastOffset, first, last);
         if (!Bits(_mm_or_si128(_mm_or_si128(c0, c1), _mm_or_si128(c2, c3))))
             continue;
-        CountCandidates(Bits(c0), b + i, p, m, prepared, count);
-        CountCandidates(Bits(c1), b + i + 16, p, m, prepared, count);
-        CountCandidates(Bits(c2), b + i + 32, p, m, prepared, count);
-        CountCandidates(Bits(c3), b + i + 48, p, m, prepared, count);
+        CountCandidates(Bits(c0), b + i, p, left, prepared, count);
+        CountCandidates(Bits(c1), b + i + 16, p, left, prepared, count);
+        CountCandidates(Bits(c2), b + i + 32, p, left, prepared, count);
+        CountCandidates(Bits(c3), b + i + 48, p, left, prepared, count);
     }
     for (; i + 15 <= lastStart; i += 16)
-        CountCandidates(Bits(Candidates<kSpaces>(b + i, lastOffset, first, last)), b + i, p, m, prepared, count);
+        CountCandidates(Bits(Candidates<kHigh>(b + i, lastOffset, first, last)), b + i, p, left, prepared, count);
     return i;
 }
 
@@ -209,7 +262,8 @@ DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSens
     // i + m - 1 + 15, which must lie inside the file.
     if (n >= m + kBlock - 1) {
         const size_t lastStart = n - m;
-        if (p[0] == kSpace || p[m - 1] == kSpace)
+        const unsigned char* highMask = Tables().highMask[caseSensitive ? 1 : 0];
+        if (highMask[p[0]] || highMask[p[m - 1]])
             i = CountBlocks<true>(b, lastStart, p, m, caseSensitive, count);
         else
             i = CountBlocks<false>(b, lastStart, p, m, caseSensitive, count);
@@ -222,7 +276,7 @@ DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSens
 }
 #endif
 
-int ShiftTable[128];
+int ShiftTable[256];
 
 // A size below 2 is a length + 2 that wrapped past 32 bits: refuse it rather than return a short buffer.
 char* AcquireCountBuffer(DWORD size)
@@ -243,24 +297,13 @@ char* AcquireCountBuffer(DWORD size)
     return reinterpret_cast<char*>(countBuffer + 1);
 }
 
-// The hot loop of a search: branch-free, so that 64-bit compilers turn it into vector code.
 void PrepareCountCopy(char* copy, const char* bytes, DWORD n, int caseSensitive)
 {
     unsigned char* out = reinterpret_cast<unsigned char*>(copy);
     const unsigned char* in = reinterpret_cast<const unsigned char*>(bytes);
-#if defined(_M_X64) || defined(__x86_64__) || defined(_M_ARM64) || defined(__aarch64__)
-    const unsigned char fold = caseSensitive ? 0 : kFoldBit;
-    for (DWORD i = 0; i < n; ++i) {
-        unsigned char c = in[i];
-        c = static_cast<unsigned char>(c - 1) < 0x7F ? c : kSpace;
-        c |= static_cast<unsigned char>(c - 'A') < 26 ? fold : 0;
-        out[i] = c;
-    }
-#else
-    const unsigned char* table = caseSensitive ? copyTables.exact : copyTables.folded;
+    const unsigned char* prepared = PreparedBytes(caseSensitive);
     for (DWORD i = 0; i < n; ++i)
-        out[i] = table[in[i]];
-#endif
+        out[i] = prepared[in[i]];
 }
 
 void PreparePattern(char* p)
@@ -272,12 +315,8 @@ void PreparePattern(char* p)
     text[0] = kPatternSentinel;
     for (int c = 0; c < kShiftEntries; ++c)
         ShiftTable[c] = m;
-    // Bytes outside 1 to 127 never occur in the copy, so they need no entry.
-    for (int i = 1; i < m; ++i) {
-        unsigned char c = text[i];
-        if (c >= 1 && c < kShiftEntries)
-            ShiftTable[c] = m - i;
-    }
+    for (int i = 1; i < m; ++i)
+        ShiftTable[text[i]] = m - i;
 }
 
 DWORD CountOccurrences(DWORD n)
@@ -300,7 +339,7 @@ DWORD CountOccurrences(DWORD n)
             if (k == m)
                 ++count;
         }
-        const DWORD shift = static_cast<DWORD>(ShiftTable[c & 0x7F]);
+        const DWORD shift = static_cast<DWORD>(ShiftTable[c]);
         if (shift > n - j)
             break;
         j += shift;
@@ -323,10 +362,9 @@ const char* FindInText(const char* text, const char* s)
 
 char* FoldCase(char* s)
 {
-    for (char* c = s; *c; ++c) {
-        if (*c >= 'A' && *c <= 'Z')
-            *c = static_cast<char>(*c | kFoldBit);
-    }
+    const unsigned char* fold = Tables().fold;
+    for (char* c = s; *c; ++c)
+        *c = static_cast<char>(fold[static_cast<unsigned char>(*c)]);
     return s;
 }
 

@@ -2,14 +2,20 @@
 #pragma once
 #include <windows.h>
 
-extern int ShiftTable[128];
+extern int ShiftTable[256];
+
+// Takes the code page's case folding of 0x80-0xFF, for FoldCase and the count; once per search. Until then
+// the first use takes it.
+void PrepareFolding();
+// The same from the lower-case form of each byte 0x80-0xFF (highLower[c - 0x80]; null: none folds).
+void PrepareFolding(const unsigned char* highLower);
 
 // The count buffer: byte 0 is a sentinel, the prepared copy starts at the returned byte 1.
 // size is the copy's length + 2; a size below 2 (that sum wrapped) fails with null.
 char* AcquireCountBuffer(DWORD size);
 
-// The copy-and-fold step of counting: copies n bytes into copy, NUL and 0x80-0xFF become spaces,
-// and A-Z are lowered unless caseSensitive.
+// The copy-and-fold step of counting: copies n bytes into copy, NUL becomes a space, and unless caseSensitive
+// each byte is folded as FoldCase folds it.
 void PrepareCountCopy(char* copy, const char* bytes, DWORD n, int caseSensitive);
 
 // p points at the reserved byte in front of the search text.
@@ -19,8 +25,8 @@ void PreparePattern(char* p);
 DWORD CountOccurrences(DWORD n);
 
 // The count in one pass over the loaded bytes, without a copy: the occurrences of text (folded beforehand
-// when not caseSensitive) in bytes[0, n), reading NUL and 0x80-0xFF as spaces and, unless caseSensitive, A-Z
-// as a-z; the same number as the copy, PreparePattern and CountOccurrences give. Reads no byte past n.
+// when not caseSensitive) in bytes[0, n), reading NUL as a space and, unless caseSensitive, every byte folded;
+// the same number as the copy, PreparePattern and CountOccurrences give. Reads no byte past n.
 DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitive);
 
 // The two ways CountInFile counts, open to the tests: a skip search on any processor, and 16 bytes at a time
@@ -33,4 +39,5 @@ DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSens
 int CountUsesSse2();
 
 const char* FindInText(const char* text, const char* s);
+// A-Z and the code page's capitals 0x80-0xFF lowered in place.
 char* FoldCase(char* s);

@@ -8,6 +8,7 @@
 #include "search/FolderWalker.h"
 #include "search/Matcher.h"
 #include "search/SearchOptions.h"
+#include "textview/AnsiText.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ const CommandButton kCommandButtons[] = {
 };
 
 const int kCommandsNeedingAFile[] = {CMD_FINDNEXT, CMD_NEXTFILE, CMD_COPY, CMD_EDIT};
+
+constexpr DWORD kCountPart = 64u << 20;
 
 } // namespace
 
@@ -110,12 +113,46 @@ int SearchView::ShowMessage(const char* text, const char* caption)
     return MessageBoxA(hwnd, text, caption && *caption ? caption : title, MB_ICONWARNING);
 }
 
+// One pass over the loaded bytes, folding as it goes: no copy, so nothing here can run out of
+// memory. A very large file is counted in parts with a look at the user between them; each
+// occurrence is counted in the part where it starts. An empty search text (a first Start
+// confirmed without one) matches nothing.
 int SearchView::CountMatches()
 {
-    // One pass over the loaded bytes, folding as it goes: no copy, so nothing here can run out of
-    // memory. An empty search text (a first Start confirmed without one) matches nothing.
-    matchCount = searchOptions.searchText[0] && buffer
-                     ? CountInFile(buffer, bytesRead, searchOptions.searchText, searchOptions.caseSensitive)
-                     : 0;
+    matchCount = 0;
+    const char* text = searchOptions.searchText;
+    if (!text[0] || !buffer)
+        return 0;
+    const DWORD partBytes = kCountPart + static_cast<DWORD>(lstrlenA(text)) - 1;
+    for (DWORD start = 0;; start += kCountPart) {
+        const DWORD left = bytesRead - start;
+        const DWORD length = left < partBytes ? left : partBytes;
+        matchCount += CountInFile(buffer + start, length, text, searchOptions.caseSensitive);
+        if (left <= kCountPart)
+            break;
+        if (!KeepLoading()) {
+            loadStopped = 1;
+            matchCount = 0;
+            return 0;
+        }
+    }
     return matchCount != 0;
+}
+
+int SearchView::KeepLoading()
+{
+    return !progress.Active() || progress.Look(statusBar, currentPath) == SearchProgress::kGoOn;
+}
+
+// UTF-8 keeps ASCII as it is and gives every other character one byte 0x80-0xFF or the default
+// character in the code page, and a byte 0x80-0xFF never folds onto ASCII: a text of other ASCII
+// bytes occurs as often in the UTF-8 bytes as in their converted text.
+int SearchView::CountNeedsAnsiText()
+{
+    const char defaultChar = AnsiText::DefaultChar();
+    for (const char* c = searchOptions.searchText; *c; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80 || *c == defaultChar)
+            return 1;
+    }
+    return 0;
 }

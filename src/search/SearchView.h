@@ -26,6 +26,8 @@ public:
     int GetLineLength(int line) override;
     int ShowMessage(const char* text, const char* caption) override;
     int CountMatches() override;
+    int KeepLoading() override;
+    int CountNeedsAnsiText() override;
 
     // The search commands (SearchViewSearch.cpp).
     void RunSearch(int newSearch);
@@ -44,6 +46,8 @@ public:
     // Files of the current search (from Start, on through Next file) that could not be searched: not opened,
     // too large, reached by no path, or online only. The walker counts the folders.
     DWORD unreadFiles;
+    // The walk was stopped inside the file in currentPath: Next file examines it before going on.
+    int filePending = 0;
 
 private:
     void EnableFileCommands(int enable);

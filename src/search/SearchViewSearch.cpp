@@ -38,6 +38,7 @@ void SearchView::RunSearch(int newSearch)
         // Only the folder part of the location counts; the filter alone decides which files do.
         CutToFolder(filesSpec);
         unreadFiles = 0;
+        filePending = 0;
         const int folderLength = lstrlenA(filesSpec);
         // A folder too long for its pattern goes without one: the walk refuses it and counts it.
         if (folderLength + lstrlenA(kAllNames) < kPathBufferSize)
@@ -52,16 +53,23 @@ void SearchView::RunSearch(int newSearch)
     for (;;) {
         // Between files, so a pause leaves the walk just after the file last examined.
         request = progress.Look(statusBar, currentPath);
-        const int listed = request == SearchProgress::kGoOn ? folderWalker->Next(currentPath) : 0;
-        if (listed == FolderWalker::kWalkOver)
+        if (request != SearchProgress::kGoOn)
             break;
-        // The file's own name, which its path may give only in the short form.
-        if (!ExtensionAccepted(folderWalker->EntryName()))
-            continue;
-        // No path reaches it, or opening it would download it whole: not read, and said so.
-        if (listed == FolderWalker::kUnnamedFile || FolderWalker::IsOnlineOnly(folderWalker->EntryAttributes())) {
-            ++unreadFiles;
-            continue;
+        if (filePending) {
+            // Left by the user inside its load: examined again before the walk goes on.
+            filePending = 0;
+        } else {
+            const int listed = folderWalker->Next(currentPath);
+            if (listed == FolderWalker::kWalkOver)
+                break;
+            // The file's own name, which its path may give only in the short form.
+            if (!ExtensionAccepted(folderWalker->EntryName()))
+                continue;
+            // No path reaches it, or opening it would download it whole: not read, and said so.
+            if (listed == FolderWalker::kUnnamedFile || FolderWalker::IsOnlineOnly(folderWalker->EntryAttributes())) {
+                ++unreadFiles;
+                continue;
+            }
         }
         paintingDeferred = 1;
         int loaded = LoadFile(currentPath);
@@ -70,9 +78,11 @@ void SearchView::RunSearch(int newSearch)
             ShowHit();
             return;
         }
-        // Could not be opened, or too large to hold: not searched, so the user is told.
+        // Could not be opened or read, or too large to hold: not searched, so the user is told.
         if (loaded == 0 || loaded == -1)
             ++unreadFiles;
+        // Left by the user before it was examined: neither passed over nor unread.
+        filePending = loaded == kLoadStopped;
         ResumePainting();
     }
     EndWalk();

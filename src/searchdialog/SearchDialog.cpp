@@ -146,6 +146,8 @@ void SearchDialog::OnOk()
         for (int command : kFileCommands)
             buttonBar.EnableCommand(command, 1);
     }
+    // Every search takes the code page's case folding afresh, for the stored text and the count alike.
+    PrepareFolding();
     if (typedSearchText[0]) {
         lstrcpynA(searchOptions.searchText, typedSearchText, kSearchTextSize);
         if (!searchOptions.caseSensitive)

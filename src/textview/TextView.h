@@ -5,6 +5,7 @@
 
 #include "framework/FontHandle.h"
 #include "framework/Window.h"
+#include "textview/AnsiText.h"
 #include "textview/GrowableArray.h"
 #include "textview/LineEntry.h"
 
@@ -20,6 +21,8 @@ constexpr int kKeyBindingCount = 8;
 constexpr int kAutoScrollTimer = 1;
 constexpr UINT kAutoScrollInterval = 25;           // milliseconds
 constexpr DWORD kBufferSlack = 16;                 // spare bytes behind every file read
+constexpr DWORD kReadPart = 4u << 20;              // a large file is read in parts of this size
+constexpr int kLoadStopped = -3;                   // LoadFile: stopped before the file was examined
 
 class TextView : public Window {
 public:
@@ -45,6 +48,12 @@ public:
     virtual int ShowMessage(const char* text, const char* caption) = 0;
     virtual int CountMatches() = 0;
     virtual void OnLongLineSplit();
+    // Asked between the parts of a long load; 0 stops it (LoadFile then gives kLoadStopped).
+    virtual int KeepLoading();
+    // Whether CountMatches must see unmarked UTF-8 converted; when not, only a hit is converted.
+    virtual int CountNeedsAnsiText();
+    // One read of a load, open to tests; ReadFile's result.
+    virtual BOOL ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got);
 
     // Document (TextViewDocument.cpp).
     void SetTitleAndCursor(const char* programTitle, int cursorId);
@@ -52,6 +61,8 @@ public:
     // The document emptied and the positions zeroed without a window call.
     int ClearDocument();
     int LoadFile(const char* path);
+    // The loaded bytes in form brought to the ANSI code page: 1, -1 when that cannot be done, or kLoadStopped.
+    int ConvertText(AnsiText::Form form);
     int BuildLineIndex();
     int GrowLineIndex();
     int ColumnToIndex(int column, const char* text) const;
@@ -127,6 +138,9 @@ public:
     const char* title;
     char* buffer;
     GrowableArray lines;
+    // The load was stopped through KeepLoading.
+    int loadStopped = 0;
+    AnsiText ansiText;
     // What the memory DC held before the screen bitmap went in, so both can be released cleanly.
     HBITMAP memoryBitmap;
     HGDIOBJ oldBitmap;
@@ -149,6 +163,7 @@ private:
     void CreateScreenBitmap();
     void SelectViewFont();
     void ClearBitmap();
+    int ReadWhole(HANDLE file, DWORD fileBytes);
     void OnKeyPressed(WPARAM wParam);
     void OnKeyReleased(WPARAM wParam);
     void ClearModifiers();

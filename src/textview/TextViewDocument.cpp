@@ -65,6 +65,7 @@ int TextView::LoadFile(const char* path)
     if (!ClearDocument())
         return -1;
     bytesRead = 0;
+    loadStopped = 0;
     // Files other programs hold open (editors, logs being written) are read as they stand; this
     // program never writes one, so sharing costs nothing.
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -96,23 +97,92 @@ int TextView::LoadFile(const char* path)
         }
         bufferCapacity = fileBytes + kBufferSlack;
     }
-    // The request reaches a little past the size, so a file that grew since it was sized is read
-    // on into the slack; no further: the system checks every page a read may write, and a buffer
-    // kept from a much larger file would make each small read pay for all of it.
-    const DWORD request = bufferCapacity - fileBytes > kBufferSlack ? fileBytes + kBufferSlack : bufferCapacity;
-    DWORD got = 0;
-    if (!ReadFile(file, buffer, request, &got, nullptr))
-        got = 0;
-    bytesRead = got;
+    int result = ReadWhole(file, fileBytes);
     CloseHandle(file);
+    if (result != 1)
+        return result;
+
+    // Text stored as UTF-16 or UTF-8 is counted, indexed and shown as the same text stored in ANSI.
+    const int converts = AnsiText::SingleByte();
+    AnsiText::Form form = converts ? AnsiText::MarkedForm(buffer, bytesRead) : AnsiText::kAnsi;
+    const int checkedFirst = converts && form == AnsiText::kAnsi && CountNeedsAnsiText();
+    if (checkedFirst && AnsiText::IsUtf8(buffer, bytesRead))
+        form = AnsiText::kUtf8;
+    const int converted = form != AnsiText::kAnsi;
+    if (converted && (result = ConvertText(form)) != 1)
+        return result;
     if (!CountMatches())
-        return -2;
+        return loadStopped ? kLoadStopped : -2;
+    // A count that may read unmarked UTF-8 as it stands had the text's number: only a hit is converted.
+    if (converts && !converted && !checkedFirst && AnsiText::IsUtf8(buffer, bytesRead)) {
+        if ((result = ConvertText(AnsiText::kUtf8)) != 1)
+            return result;
+        if (!CountMatches())
+            return loadStopped ? kLoadStopped : -2;
+    }
     if (!BuildLineIndex())
         return -1;
     UpdateCaret();
     CursorLineChanged();
     Redraw();
     return 1;
+}
+
+// The request reaches a little past the size, so a file that grew since it was sized is read on
+// into the slack; no further: the system checks every page a read may write, and a buffer kept
+// from a much larger file would make each small read pay for all of it. A large file comes in
+// parts, with a look at the user between them; a short read goes on until the size is met.
+// Returns 1, 0 when a read fails, or kLoadStopped; bytesRead holds the bytes of a whole read only.
+int TextView::ReadWhole(HANDLE file, DWORD fileBytes)
+{
+    const DWORD request = bufferCapacity - fileBytes > kBufferSlack ? fileBytes + kBufferSlack : bufferCapacity;
+    DWORD total = 0;
+    for (;;) {
+        const DWORD part = request - total < kReadPart ? request - total : kReadPart;
+        DWORD got = 0;
+        if (!ReadPart(file, buffer + total, part, &got) || got > part)
+            return 0;
+        total += got;
+        if (got == 0 || total >= fileBytes)
+            break;
+        if (!KeepLoading()) {
+            loadStopped = 1;
+            return kLoadStopped;
+        }
+    }
+    bytesRead = total;
+    return 1;
+}
+
+int TextView::ConvertText(AnsiText::Form form)
+{
+    int result = ansiText.Begin(buffer, bytesRead, form) ? 1 : -1;
+    while (result == 1 && !ansiText.Done()) {
+        if (!ansiText.Step()) {
+            result = -1;
+        } else if (!ansiText.Done() && !KeepLoading()) {
+            loadStopped = 1;
+            result = kLoadStopped;
+        }
+    }
+    // A text half converted is no text at all.
+    bytesRead = result == 1 ? ansiText.Length() : 0;
+    return result;
+}
+
+int TextView::KeepLoading()
+{
+    return 1;
+}
+
+int TextView::CountNeedsAnsiText()
+{
+    return 1;
+}
+
+BOOL TextView::ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got)
+{
+    return ReadFile(file, destination, size, got, nullptr);
 }
 
 int TextView::BuildLineIndex()

@@ -327,6 +327,23 @@ TEST_F(SearchControllerTest, CaseInsensitiveSearchFindsUpperCaseText)
     EXPECT_EQ(kProgramTitle, FrameTitle());
 }
 
+TEST_F(SearchControllerTest, CapitalsBeyondAsciiFoldInTheCountAndInFindNext)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the letters below are those of code page 1252";
+    tree.Write("a.txt", "Gr\xF6\xDF" "e\r\nGR\xD6\xDF" "E und gr\xF6\xDF" "e, GROSSE");
+    Start(AllFilesIn(tree, "GR\xD6\xDF" "E"));
+    EXPECT_STREQ("gr\xF6\xDF" "e", searchOptions.searchText);
+    EXPECT_EQ("\t3", Status(2));
+    ExpectSelection(0, 0, 5);
+    Command(CMD_FINDNEXT);
+    ExpectSelection(1, 0, 5);
+    Command(CMD_FINDNEXT);
+    ExpectSelection(1, 10, 15);
+    Command(CMD_FINDNEXT);
+    EXPECT_EQ("\tNo more", Status(1));
+}
+
 TEST_F(SearchControllerTest, FolderTooLongForItsPatternGivesAnEmptyWalk)
 {
     // 257 characters of folder: with "*.*" that would need 261 bytes.

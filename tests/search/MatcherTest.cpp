@@ -4,6 +4,7 @@
 
 #include "search/Matcher.h"
 #include "search/SearchOptions.h"
+#include "textview/AnsiText.h"
 
 #include <cstring>
 #include <random>
@@ -29,13 +30,29 @@ DWORD Count(const std::string& file, const std::string& text, int caseSensitive)
     return CountOccurrences(n);
 }
 
+// The lower case of 0x80-0xFF to follow; null: the code page's, each byte lowered alone.
+const unsigned char* plainHighLower = nullptr;
+
+unsigned char PlainLower(unsigned char c)
+{
+    char one[1] = {static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c)};
+    if (c >= 0x80 && plainHighLower)
+        one[0] = static_cast<char>(plainHighLower[c - 0x80]);
+    else if (c >= 0x80 && AnsiText::SingleByte())
+        CharLowerBuffA(one, 1);
+    return static_cast<unsigned char>(one[0]);
+}
+
+// A high byte never folds onto ASCII or onto a byte that lowers again.
+unsigned char PlainFold(unsigned char c)
+{
+    const unsigned char lower = PlainLower(c);
+    return c >= 0x80 && (lower < 0x80 || PlainLower(lower) != lower) ? c : lower;
+}
+
 unsigned char PlainPreparedByte(unsigned char c, int caseSensitive)
 {
-    if (static_cast<signed char>(c) <= 0)
-        return ' ';
-    if (!caseSensitive && c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + ('a' - 'A'));
-    return c;
+    return c == 0 ? ' ' : caseSensitive ? c : PlainFold(c);
 }
 
 // Every window position of the prepared file compared with the prepared text, overlaps included.
@@ -45,10 +62,8 @@ DWORD PlainCount(const std::string& file, const std::string& text, int caseSensi
     for (char& c : copy)
         c = static_cast<char>(PlainPreparedByte(static_cast<unsigned char>(c), caseSensitive));
     if (!caseSensitive) {
-        for (char& c : wanted) {
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c + ('a' - 'A'));
-        }
+        for (char& c : wanted)
+            c = static_cast<char>(PlainFold(static_cast<unsigned char>(c)));
     }
     if (wanted.empty() || wanted.size() > copy.size())
         return 0;
@@ -113,7 +128,12 @@ private:
 
 class MatcherTest : public ::testing::Test {
 protected:
-    void TearDown() override { std::memset(searchOptions.patternArea, 0, sizeof searchOptions.patternArea); }
+    void TearDown() override
+    {
+        std::memset(searchOptions.patternArea, 0, sizeof searchOptions.patternArea);
+        plainHighLower = nullptr;
+        PrepareFolding();
+    }
 };
 
 }  // namespace
@@ -141,7 +161,7 @@ TEST_F(MatcherTest, EmptySearchTextCountsNothing)
     EXPECT_EQ(0u, Count("", "", 0));
 }
 
-TEST_F(MatcherTest, FoldsOnlyTheLettersAToZ)
+TEST_F(MatcherTest, FoldsAToZAndTheCodePagesCapitals)
 {
     EXPECT_EQ(1u, Count("FOO Foo foo fOo", "Foo", 1));
     EXPECT_EQ(4u, Count("FOO Foo foo fOo", "Foo", 0));
@@ -154,49 +174,43 @@ TEST_F(MatcherTest, FoldsOnlyTheLettersAToZ)
         all[c - 1] = static_cast<char>(c);
     all[255] = '\0';
     FoldCase(all);
-    for (int c = 1; c < 256; ++c) {
-        unsigned char expected = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-        EXPECT_EQ(expected, static_cast<unsigned char>(all[c - 1])) << "byte " << c;
-    }
+    for (int c = 1; c < 256; ++c)
+        EXPECT_EQ(PlainFold(static_cast<unsigned char>(c)), static_cast<unsigned char>(all[c - 1])) << "byte " << c;
 }
 
-TEST_F(MatcherTest, NulAndHighBytesAreSpacesToTheCountOnly)
+TEST_F(MatcherTest, NulIsASpaceToTheCountOnly)
 {
     const std::string withNul("foo\0bar", 7);
     EXPECT_EQ(1u, Count(withNul, "foo bar", 1));
-    EXPECT_EQ(1u, Count("foo\x80" "bar", "foo bar", 1));
-    EXPECT_EQ(1u, Count("foo\xFF" "bar", "foo bar", 0));
-    EXPECT_EQ(1u, Count("FOO\xC4" "BAR", "foo bar", 0));
+    EXPECT_EQ(0u, Count("foo\x80" "bar", "foo bar", 1));
 
     const char line[] = "foo\x80" "bar";
     EXPECT_EQ(nullptr, FindInText(line, "foo bar"));
     EXPECT_EQ(line + 4, FindInText(line, "bar"));
 }
 
-TEST_F(MatcherTest, TextWithAHighByteNeverCounts)
+TEST_F(MatcherTest, TextWithAHighByteCounts)
 {
-    EXPECT_EQ(0u, Count("caf\xE9 caf\xE9", "caf\xE9", 1));
-    EXPECT_EQ(0u, Count("caf\xE9 caf\xE9", "\xE9", 0));
-    EXPECT_EQ(0u, Count("\xE9 caf\xE9", "\xE9 caf", 1));
-    EXPECT_EQ(0u, Count("caf  caf ", "caf\xE9", 1));
+    EXPECT_EQ(1u, Count("caf\xE9 caf\xC9", "caf\xE9", 1));
+    EXPECT_EQ(2u, Count("\xFF\xFE\xFF\xFE\xFF", "\xFF\xFE\xFF", 1));  // once the sentinels
 }
 
 TEST_F(MatcherTest, SkipTableHoldsTheLastPositionBeforeTheFinalOne)
 {
     char pattern[16] = "?abcab";
     PreparePattern(pattern);
-    EXPECT_EQ(static_cast<char>(0xFE), pattern[0]);
+    EXPECT_EQ('\0', pattern[0]);
     EXPECT_EQ(1, ShiftTable[static_cast<int>('a')]);
     EXPECT_EQ(3, ShiftTable[static_cast<int>('b')]);
     EXPECT_EQ(2, ShiftTable[static_cast<int>('c')]);
     EXPECT_EQ(5, ShiftTable[static_cast<int>('z')]);
     EXPECT_EQ(5, ShiftTable[0]);
 
-    // Bytes outside 1 to 127 get no entry; a signed index would land before the table.
+    // A signed index would land before the table.
     char high[16] = "?\x80\xFF\xC4x";
     PreparePattern(high);
-    for (int c = 0; c < 128; ++c)
-        EXPECT_EQ(4, ShiftTable[c]) << "entry " << c;
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(c == 0x80 ? 3 : c == 0xFF ? 2 : c == 0xC4 ? 1 : 4, ShiftTable[c]) << "entry " << c;
 }
 
 TEST_F(MatcherTest, PreparedCopyMatchesThePlainDefinition)
@@ -227,7 +241,8 @@ TEST_F(MatcherTest, PreparedCopyMatchesThePlainDefinition)
 TEST_F(MatcherTest, CountAgreesWithAPlainCountOnRandomData)
 {
     std::mt19937 random(77031);
-    const char alphabet[] = {'a', 'b', 'A', 'B', 'c', ' ', '\0', '\x80', '\xFF', 'Z', 'z'};
+    // cp1252's capitals and small letters Ö ö, Ÿ ÿ (two bits apart), Š š, and ß.
+    const char alphabet[] = {'a', '\xF6', 'A', '\xD6', 'b', ' ', '\0', '\x9F', '\xFF', '\x8A', '\x9A', '\xDF', 'Z'};
     auto pick = [&](int letters) { return alphabet[random() % letters]; };
     int compared = 0, nonZero = 0;
     for (int round = 0; round < 3000; ++round) {
@@ -259,7 +274,8 @@ TEST_F(MatcherTest, CountAgreesWithAPlainCountOnRandomData)
     std::string big(3 * 64000 + 123, ' ');
     for (char& c : big)
         c = pick(4);
-    for (const char* text : {"abab", "aBAbA", "bbbbbbbbbbbb", "ab ba ab", " a", "b ", "AbAbAbAbAbAbAbAbAbAbAbAbAbAbAbAbAb"}) {
+    for (const char* text : {"a\xF6" "a\xF6", "aBAbA", "\xF6\xF6\xF6\xF6\xF6\xF6", "a\xD6 a", " a", "A ",
+                             "A\xF6" "A\xF6" "A\xF6" "A\xF6"}) {
         for (int caseSensitive = 0; caseSensitive < 2; ++caseSensitive) {
             const DWORD expected = PlainCount(big, text, caseSensitive);
             EXPECT_EQ(expected, Count(big, text, caseSensitive)) << text;
@@ -268,12 +284,38 @@ TEST_F(MatcherTest, CountAgreesWithAPlainCountOnRandomData)
     }
 }
 
+TEST_F(MatcherTest, CountFollowsFoldingsOtherCodePagesHave)
+{
+    // A capital with a bit its small letter lacks (cp1250's A5/B9), two capitals of one small letter, and
+    // capitals lowering onto ASCII and onto a byte that lowers again, which do not fold.
+    unsigned char lower[128];
+    for (int i = 0; i < 128; ++i)
+        lower[i] = static_cast<unsigned char>(0x80 + i);
+    const unsigned char pairs[][2] = {{0xA5, 0xB9}, {0x80, 0x9A}, {0x8A, 0x9A},
+                                      {0xDD, 'i'},  {0xC1, 0xC2}, {0xC2, 0xE2}};
+    for (const auto& pair : pairs)
+        lower[pair[0] - 0x80] = pair[1];
+    PrepareFolding(lower);
+    plainHighLower = lower;
+    const char alphabet[] = "a\xB9\xA5\x9A\x80\x8A\xDDiI\xC1\xC2\xE2 ";
+    std::mt19937 random(5099);
+    for (int round = 0; round < 3000 && !HasFailure(); ++round) {
+        std::string file(random() % 300, ' '), text(1 + random() % 4, ' ');
+        for (std::string* bytes : {&file, &text}) {
+            for (char& c : *bytes)
+                c = alphabet[random() % (sizeof alphabet - 1)];
+        }
+        ExpectEveryCountIs(PlainCount(file, text, 0), file.data(), static_cast<DWORD>(file.size()), text, 0,
+                           "round " + std::to_string(round));
+    }
+}
+
 TEST_F(MatcherTest, CountInFileReadsNoByteBehindTheFile)
 {
     GuardedBytes guarded;
     ASSERT_TRUE(guarded.Ready());
     std::mt19937 random(9091);
-    const char alphabet[] = {'a', 'b', 'A', ' ', '\0', '\xE4'};
+    const char alphabet[] = {'a', 'b', 'A', ' ', '\0', '\xE4', '\xC4'};
     // Every length around the 16- and 32-byte blocks, texts long and short, hits at the very end.
     for (DWORD n = 0; n <= 100; ++n) {
         std::string file(n, ' ');
@@ -286,7 +328,7 @@ TEST_F(MatcherTest, CountInFileReadsNoByteBehindTheFile)
                 if (fromEnd && n >= m)
                     text = file.substr(n - m);
                 for (char& c : text) {
-                    if (c == '\0' || c == '\xE4')
+                    if (c == '\0')
                         c = ' ';
                 }
                 for (int caseSensitive = 0; caseSensitive < 2; ++caseSensitive)
@@ -308,9 +350,9 @@ TEST_F(MatcherTest, CountInFileChoosesTheVectorPathWhereTheProcessorHasIt)
 #else
     EXPECT_FALSE(CountUsesSse2());
 #endif
-    // Texts no prepared byte can equal: a high byte, or a capital when the copy is folded.
+    // Texts no prepared byte can equal: a capital when the copy is folded.
     const std::string file("Caf\xE9 CAFE cafe");
-    ExpectEveryCountIs(0, file.data(), static_cast<DWORD>(file.size()), "caf\xE9", 1, "high byte");
+    ExpectEveryCountIs(0, file.data(), static_cast<DWORD>(file.size()), "caf\xE9", 1, "case differs");
     EXPECT_EQ(0u, CountInFile(file.data(), static_cast<DWORD>(file.size()), "CAFE", 0));
     EXPECT_EQ(0u, CountInFilePortable(file.data(), static_cast<DWORD>(file.size()), "CAFE", 0));
     EXPECT_EQ(0u, CountInFile(file.data(), static_cast<DWORD>(file.size()), "", 0));

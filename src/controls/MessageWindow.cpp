@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "framework/DisplayInfo.h"
 #include "framework/Dpi.h"
 #include "framework/ProgramInstance.h"
 #include "searchdialog/CentreWindow.h"
@@ -171,12 +172,10 @@ int MessageWindow::ShowModal(HWND ownerWindow, const char* message, const char* 
 
 int MessageWindow::Measure(HFONT font)
 {
-    HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
-    if (!info)
-        return 0;
-    HGDIOBJ previous = font ? SelectObject(info, font) : nullptr;
+    DisplayInfo display(font);
+    HDC info = display.Get();
     TEXTMETRICA metrics;
-    const BOOL measured = GetTextMetricsA(info, &metrics);
+    const int measured = display.Metrics(metrics);
     if (measured) {
         widestChar = metrics.tmMaxCharWidth;
         lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
@@ -204,9 +203,6 @@ int MessageWindow::Measure(HFONT font)
         if (textRect.right < minimumWidth)
             textRect.right = minimumWidth;
     }
-    if (previous)
-        SelectObject(info, previous);
-    DeleteDC(info);
     return measured;
 }
 

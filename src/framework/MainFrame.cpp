@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "controls/ButtonBar.h"
+#include "framework/DisplayInfo.h"
 #include "framework/Dpi.h"
 #include "framework/ProgramInstance.h"
 #include "framework/StatusBar.h"
@@ -165,16 +166,8 @@ int MainFrame::CreateFrame(Window& viewWindow, ButtonBar& bar, StatusBar& status
 
 int MainFrame::MeasureBarHeight(HFONT font) const
 {
-    HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
-    if (!info)
-        return 0;
-    HGDIOBJ previous = font ? SelectObject(info, font) : nullptr;
     TEXTMETRICA metrics;
-    const BOOL measured = GetTextMetricsA(info, &metrics);
-    if (previous)
-        SelectObject(info, previous);
-    DeleteDC(info);
-    return measured ? metrics.tmHeight + Dpi::Scale(kBarPadding, dpi) : 0;
+    return DisplayInfo(font).Metrics(metrics) ? metrics.tmHeight + Dpi::Scale(kBarPadding, dpi) : 0;
 }
 
 void MainFrame::OnDpiChanged(WPARAM wParam, const RECT* suggested)

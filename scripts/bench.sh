@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times a whole-tree search under Wine: the floor, ripgrep, SearchBench and the real program, pinned to one CPU.
 # Usage: flock -o /tmp/seekword-cpu.lock scripts/bench.sh [folder] [text] [case-sensitive 0|1]
+# SEEKWORD_BASELINE names another build folder (of an earlier commit, say): its Seekword.exe is timed beside.
 # Without a folder it uses a corpus of real files it copies once into $SEEKWORD_BUILD/search-corpus. The default
 # text occurs nowhere, so every program lists, opens and reads every file to its end. Each program and its
 # wineserver run on CPU 0; the table gives the median of three runs and the ratio to the floor of the same width.
@@ -77,11 +78,12 @@ trap 'wine_env_stop; rm -rf "$scratch"' EXIT
 
 # A program's command is its words separated by tabs, so that paths may hold spaces.
 programs=()
-declare -A command width
+declare -A command width after
 add() {
     programs+=("$1")
     width[$1]="$2"
     command[$1]="$3"
+    after[$1]="${4:-}"
 }
 for target in "${targets[@]}"; do
     bits="${target#win}"
@@ -100,6 +102,10 @@ for target in "${targets[@]}"; do
     if [ -f "$SEEKWORD_BUILD/$target/bench/SeekwordBench.exe" ]; then
         add "Seekword $target" "${target#win}" "$SEEKWORD_BUILD/$target/bench/SeekwordBench.exe"
         real_program=1
+        baseline="${SEEKWORD_BASELINE:-}/$target/src/Seekword.exe"
+        if [ -n "${SEEKWORD_BASELINE:-}" ] && [ -f "$baseline" ]; then
+            add "baseline $target" "${target#win}" "$SEEKWORD_BUILD/$target/bench/SeekwordBench.exe" "$baseline"
+        fi
     fi
 done
 
@@ -127,8 +133,9 @@ run() {
         floor*) arguments+=("$windows_folder") ;;
         rg*) arguments+=("$text" "$windows_folder") ;;
         SearchBench*) arguments+=("$windows_folder" "$text" "$case_sensitive") ;;
-        Seekword*) arguments+=("$windows_folder" "$text") ;;
+        Seekword* | baseline*) arguments+=("$windows_folder" "$text") ;;
     esac
+    [ -z "${after[$name]}" ] || arguments+=("${after[$name]}")
     start=$(date +%s.%N)
     taskset -c 0 wine "${arguments[@]}" >"$out" 2>&1 </dev/null || echo "exit status $?" >>"$out"
     end=$(date +%s.%N)

@@ -1,4 +1,5 @@
-// The replacement nothrow operator new[]; exactly one source file of a test program defines it.
+// The replacement nothrow operator new[]; exactly one source file of a test program defines it. The
+// single form comes with it, so the program's own no-throw forms are not linked in beside these.
 #pragma once
 #include "framework/TestSupport.h"
 
@@ -9,6 +10,11 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
     if (countdown > 0 && --countdown == 0)
         return nullptr;
     // The default operator delete[] hands memory back to free().
+    return std::malloc(size ? size : 1);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
     return std::malloc(size ? size : 1);
 }
 #endif

@@ -71,10 +71,7 @@ void AboutWindow::OnPaint()
 
     SetTextColor(dc, textColour);
     SetBkColor(dc, backColour);
-    HGDIOBJ previousFont = scaledFont.Get() ? SelectObject(dc, scaledFont.Get()) : nullptr;
     DrawTextLines(dc, 0, discWidth, 2 * lineHeight + Scaled(kTextTopExtra));
-    if (previousFont)
-        SelectObject(dc, previousFont);
 
     EndPaint(hwnd, &paint);
 }

@@ -67,8 +67,10 @@ void MessageWindow::CreateButtons()
     buttonCount = count;
 }
 
+// In the system font made for the window's dpi, where there is one.
 void MessageWindow::DrawTextLines(HDC dc, int left, int right, int top) const
 {
+    HGDIOBJ previousFont = scaledFont.Get() ? SelectObject(dc, scaledFont.Get()) : nullptr;
     int y = top;
     for (const char* line = text && *text ? text : nullptr; line; line = NextLine(line)) {
         int length = LineLength(line);
@@ -78,6 +80,8 @@ void MessageWindow::DrawTextLines(HDC dc, int left, int right, int top) const
         TextOutA(dc, left + (right - left - size.cx) / 2, y, line, length);
         y += lineHeight;
     }
+    if (previousFont)
+        SelectObject(dc, previousFont);
 }
 
 void MessageWindow::OnPaint()
@@ -102,10 +106,7 @@ void MessageWindow::OnPaint()
 
     SetTextColor(dc, textColour);
     SetBkColor(dc, backColour);
-    HGDIOBJ previousFont = scaledFont.Get() ? SelectObject(dc, scaledFont.Get()) : nullptr;
     DrawTextLines(dc, textRect.left, textRect.right, textRect.top + Scaled(kTextInset));
-    if (previousFont)
-        SelectObject(dc, previousFont);
 
     EndPaint(hwnd, &paint);
 }

@@ -50,7 +50,8 @@ public:
     virtual void OnLongLineSplit();
     // Asked between the parts of a long load; 0 stops it (LoadFile then gives kLoadStopped).
     virtual int KeepLoading();
-    // Whether CountMatches must see unmarked UTF-8 converted; when not, only a hit is converted.
+    // Whether CountMatches must see unmarked UTF-8 converted; when not, its count of the raw bytes is the
+    // converted text's, and only a hit is converted.
     virtual int CountNeedsAnsiText();
     // One read of a load, open to tests; ReadFile's result.
     virtual BOOL ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got);

@@ -113,13 +113,11 @@ int TextView::LoadFile(const char* path)
         return result;
     if (!CountMatches())
         return loadStopped ? kLoadStopped : -2;
-    // A count that may read unmarked UTF-8 as it stands had the text's number: only a hit is converted.
-    if (converts && !converted && !checkedFirst && AnsiText::IsUtf8(buffer, bytesRead)) {
-        if ((result = ConvertText(AnsiText::kUtf8)) != 1)
-            return result;
-        if (!CountMatches())
-            return loadStopped ? kLoadStopped : -2;
-    }
+    // A count that may read unmarked UTF-8 as it stands gave the converted text's number: only a hit
+    // is converted, and not counted again.
+    if (converts && !converted && !checkedFirst && AnsiText::IsUtf8(buffer, bytesRead) &&
+        (result = ConvertText(AnsiText::kUtf8)) != 1)
+        return result;
     if (!BuildLineIndex())
         return -1;
     UpdateCaret();

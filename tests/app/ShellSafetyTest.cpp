@@ -67,21 +67,14 @@ TEST(ShellSafetyTest, PathExtEntriesMatchWholeExtensionsInAnyCase)
 // file; only a type the system knows nothing of goes to the shell, which can but ask what to open it with.
 TEST(ShellSafetyTest, AnAssociatedTypeWhoseOpenNamesNoProgramGoesToNotepad)
 {
-    HKEY classes;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &classes, nullptr));
-    auto set = [&](const char* subkey, const char* name, const char* value) {
-        HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegCreateKeyExA(classes, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1);
-        RegCloseKey(key);
-    };
-    set(".swdelegated", nullptr, "SeekwordTest.Delegated");
-    set("SeekwordTest.Delegated\\shell\\open", "DelegateExecute", "{00000000-0000-0000-0000-000000000001}");
+    const char type[] = "Software\\Classes\\.swdelegated";
+    const char verbClass[] = "Software\\Classes\\SeekwordTest.Delegated";
+    const char handler[] = "{00000000-0000-0000-0000-000000000001}";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, type, nullptr, REG_SZ, "SeekwordTest.Delegated", 23));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Classes\\SeekwordTest.Delegated\\shell\\open",
+                                             "DelegateExecute", REG_SZ, handler, sizeof handler));
     EXPECT_TRUE(ShellWouldRun("C:\\a\\package.swdelegated"));
     EXPECT_FALSE(ShellWouldRun("C:\\a\\package.swunknown"));
-    RegDeleteTreeA(classes, ".swdelegated");
-    RegDeleteTreeA(classes, "SeekwordTest.Delegated");
-    RegCloseKey(classes);
+    RegDeleteTreeA(HKEY_CURRENT_USER, type);
+    RegDeleteTreeA(HKEY_CURRENT_USER, verbClass);
 }

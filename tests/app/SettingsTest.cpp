@@ -229,36 +229,24 @@ TEST_F(SettingsTest, MissingOrShortPlacementValueRestoresNothingButKeepsCriteria
 
 TEST_F(SettingsTest, APlacementSavedAtAnotherDpiIsScaledToTheFramesAndOneWithoutCountsAsNinetySix)
 {
-    // The stored dpi (0: none, as older builds saved), the frame's, the stored and the applied rectangle.
-    struct Case {
-        DWORD storedDpi;
-        int frameDpi;
-        RECT stored, applied;
-    };
+    // The stored dpi (0: none, as older builds saved: these first), the frame's, the stored and the applied rectangle.
     const RECT at96 = {100, 80, 600, 480}, at144 = {150, 120, 900, 720};
-    const Case cases[] = {
-        {0, 96, at96, at96},         {0, 144, at96, at144},  // a first start of this build on a 150% screen
-        {96, 144, at96, at144},      {144, 144, at144, at144}, {144, 96, at144, at96},
-        {192, 120, {200, 100, 1000, 700}, {125, 63, 625, 438}},  // halves round away from zero
-        {7, 144, at96, at144},       {100000, 96, at144, at144},  // a damaged dpi counts as none
+    const struct { DWORD storedDpi; int frameDpi; RECT stored, applied; } cases[] = {
+        {0, 96, at96, at96},    {0, 144, at96, at144},    {96, 144, at96, at144},    {144, 144, at144, at144},
+        {144, 96, at144, at96}, {192, 120, {200, 100, 1000, 700}, {125, 63, 625, 438}},  // halves round away from 0
+        {7, 144, at96, at144},  {100000, 96, at144, at144},  // a damaged dpi counts as none
     };
-    DWORD flags = 0, showCmd = SW_SHOWNORMAL;
+    const DWORD flags = 0, showCmd = SW_SHOWNORMAL;
     SetRaw("flags", REG_DWORD, &flags, 4);
     SetRaw("showCmd", REG_DWORD, &showCmd, 4);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetRaw("rcNormal", REG_BINARY, &c.stored, 16);
-        HKEY key = OpenSettings();
-        RegDeleteValueA(key, kPlacementDpiValue);
-        RegCloseKey(key);
         if (c.storedDpi)
             SetRaw(kPlacementDpiValue, REG_DWORD, &c.storedDpi, 4);
         ASSERT_EQ(1, RestoreSettings(frame, c.frameDpi));
-        WINDOWPLACEMENT placement = {};
-        placement.length = sizeof placement;
+        WINDOWPLACEMENT placement = {sizeof placement};
         GetWindowPlacement(frame, &placement);
-        const RECT& applied = placement.rcNormalPosition;
-        EXPECT_TRUE(EqualRect(&c.applied, &applied)) << c.storedDpi << " to " << c.frameDpi << ": " << applied.left
-                                                     << "," << applied.top << "," << applied.right << "," << applied.bottom;
+        EXPECT_TRUE(EqualRect(&c.applied, &placement.rcNormalPosition)) << c.storedDpi << " to " << c.frameDpi;
     }
 }
 

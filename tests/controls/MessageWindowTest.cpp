@@ -5,8 +5,6 @@
 
 #include "ModalDriver.h"
 #include "controls/MessageWindow.h"
-#include "framework/Dpi.h"
-#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -498,54 +496,6 @@ TEST(MessageWindowWait, OnlyOneWindowAtATime)
     }});
     EXPECT_EQ(IDYES, messageWindow.ShowModal(owner.hwnd, "First", "First", MB_YESNO, 0, kBlack, kSilver, kEdgeGreen));
     EXPECT_EQ(0, nested);
-}
-
-TEST(MessageWindowDpi, LaidOutForItsOwnersDpiAndAgainWhenMovedToAnother)
-{
-    PerMonitorAwareThread awareness;
-    ASSERT_TRUE(awareness.Active());
-    // Button size, Yes-to-No step, the text's left edge and the icon's size, in the order the window meets them.
-    const int layouts[][6] = {{144, 90, 45, 120, 96, 48}, {192, 120, 60, 160, 128, 64}, {96, 60, 30, 80, 64, 32}};
-    TestOwner owner;
-    Dpi::Remember(owner.hwnd, layouts[0][0]);
-    std::vector<HWND> buttons;
-    std::vector<ModalScript::Step> steps;
-    for (int i = 0; i < 3; ++i) {
-        steps.push_back([&, i](HWND box) {
-            const int* expected = layouts[i];
-            if (i == 0) {
-                buttons = ButtonsOf(box);
-                PressKey(VK_RIGHT);
-            }
-            // The same buttons, the focus where it was, all laid out for the dpi.
-            EXPECT_EQ(buttons, ButtonsOf(box));
-            EXPECT_EQ(buttons[1], GetFocus());
-            const RECT yes = ChildRect(buttons[0]), no = ChildRect(buttons[1]);
-            ICONINFO icon = {};
-            BITMAP mask = {};
-            EXPECT_TRUE(GetIconInfo(messageWindow.icon, &icon) && GetObjectA(icon.hbmMask, sizeof mask, &mask));
-            DeleteObject(icon.hbmMask);
-            DeleteObject(icon.hbmColor);
-            const int seen[] = {messageWindow.dpi, yes.right - yes.left, no.bottom - no.top, no.left - yes.left,
-                                static_cast<int>(messageWindow.textRect.left), mask.bmWidth};
-            EXPECT_EQ(std::vector<int>(expected, expected + 6), std::vector<int>(seen, seen + 6));
-            EXPECT_NEAR(ClientOf(box).right, yes.left + no.right, 2);
-            if (i == 2) {
-                PressKey(VK_RETURN);
-                return true;
-            }
-            RECT there = {40, 30, 400, 300}, now;
-            SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(layouts[i + 1][0], layouts[i + 1][0]),
-                         reinterpret_cast<LPARAM>(&there));
-            GetWindowRect(box, &now);
-            EXPECT_EQ(there.left, now.left);
-            return true;
-        });
-    }
-    ModalScript script(steps);
-    EXPECT_EQ(IDNO, messageWindow.ShowModal(owner.hwnd, "Replace the file?", "Question", MB_YESNO | MB_ICONQUESTION,
-                                            0, kBlack, kSilver, kEdgeGreen));
-    EXPECT_TRUE(script.Finished());
 }
 
 } // namespace

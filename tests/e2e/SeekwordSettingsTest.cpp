@@ -97,10 +97,6 @@ TEST_F(SeekwordSettingsTest, ExitSavesTheCriteriaAndPlacementAndTheNextStartRest
     EXPECT_TRUE(UserRegistry::ReadDword(kSettingsKey, "showCmd", &showCmd));
     EXPECT_EQ(DWORD(SW_SHOWNORMAL), showCmd);
     EXPECT_TRUE(HasValue("rcNormal", REG_BINARY, RectBytes(placed)));
-    // The rectangle's pixels are those of the 96-dpi test screen.
-    DWORD placedDpi = 0;
-    EXPECT_TRUE(UserRegistry::ReadDword(kSettingsKey, "rcNormalDpi", &placedDpi));
-    EXPECT_EQ(96u, placedDpi);
     // Nothing beyond slot 6, and nothing for "Case sensitive".
     EXPECT_EQ((std::vector<std::string>{"AllFiles", "Check1", "Check2", "Check3", "Check4", "Check5", "Check6",
                                         "CheckSubs", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "flags",

@@ -108,18 +108,15 @@ TEST(PackagedProgram, CarriesTheManifestAsResourceOne)
     for (const char* windows : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(std::string::npos, settings.find(windows)) << windows;
-    // Per-monitor aware where Windows knows it (V2 first), system aware on Windows 7 and 8.1: both
-    // settings in the application's windowsSettings, each in its own namespace.
-    const size_t windowsSettings =
+    // Per-monitor aware (V2 first), system aware on Windows 7 and 8.1: in the application's windowsSettings.
+    const size_t from =
         settings.find("<windowsSettings>", settings.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"));
-    const size_t awareness = settings.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
-                                           "PerMonitorV2, PerMonitor</dpiAwareness>");
-    const size_t aware =
-        settings.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>");
-    const size_t settingsEnd = settings.find("</windowsSettings>");
-    ASSERT_NE(std::string::npos, windowsSettings);
-    EXPECT_TRUE(windowsSettings < awareness && awareness < settingsEnd) << settings;
-    EXPECT_TRUE(windowsSettings < aware && aware < settingsEnd) << settings;
+    ASSERT_NE(std::string::npos, from);
+    const std::string application = settings.substr(from, settings.find("</windowsSettings>", from) - from);
+    EXPECT_NE(std::string::npos, application.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                                                  "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"));
+    EXPECT_NE(std::string::npos, application.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
+                                                  "WindowsSettings\">true</dpiAware>")) << settings;
     EXPECT_EQ(std::string::npos, settings.find("Common-Controls")) << "the dialogs keep the classic controls";
 }
 

@@ -4,14 +4,6 @@
 
 #include "framework/Window.h"
 
-// Older headers lack the awareness contexts; the values are fixed by the system.
-#ifndef DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
-#define DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE ((HANDLE)-3)
-#endif
-#ifndef DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
-#define DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2 ((HANDLE)-4)
-#endif
-
 // Runs the thread's messages until the condition holds or the deadline passes; true if it held.
 template <typename Condition>
 inline bool PumpUntil(DWORD milliseconds, Condition condition)
@@ -61,30 +53,3 @@ inline int RegisterTestClass(const char* className, int stockBrush = -1)
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(stockBrush));
     return RegisterClassA(&windowClass) != 0;
 }
-
-// While it lives the thread is per-monitor DPI aware (V2 where the system knows it), as the program's
-// manifest makes the program, so windows it makes take WM_DPICHANGED as the program's do.
-class PerMonitorAwareThread {
-public:
-    PerMonitorAwareThread()
-    {
-        HMODULE user = GetModuleHandleA("user32.dll");
-        set = reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(
-            user ? GetProcAddress(user, "SetThreadDpiAwarenessContext") : nullptr));
-        if (set && !(previous = set(reinterpret_cast<HANDLE>(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))))
-            previous = set(reinterpret_cast<HANDLE>(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
-    }
-    ~PerMonitorAwareThread()
-    {
-        if (previous)
-            set(previous);
-    }
-    PerMonitorAwareThread(const PerMonitorAwareThread&) = delete;
-    PerMonitorAwareThread& operator=(const PerMonitorAwareThread&) = delete;
-    bool Active() const { return previous != nullptr; }
-
-private:
-    using SetContext = HANDLE(WINAPI*)(HANDLE);
-    SetContext set = nullptr;
-    HANDLE previous = nullptr;
-};

@@ -3,18 +3,12 @@
 
 namespace {
 
-// Test paths in narrow strings are ASCII, so each byte is its character.
-std::wstring Widen(const std::string& text)
-{
-    std::wstring wide;
-    for (char c : text)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return wide;
-}
-
 std::wstring Extended(const std::string& path)
 {
-    return L"\\\\?\\" + Widen(path);
+    std::wstring wide(L"\\\\?\\");
+    for (char c : path)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return wide;
 }
 
 void RemoveTree(const std::wstring& folder)
@@ -70,11 +64,6 @@ TempTree::~TempTree()
         RemoveTree(Extended(root));
 }
 
-std::wstring TempTree::WidePath(const std::wstring& relative) const
-{
-    return relative.empty() ? Extended(root) : Extended(root) + L"\\" + relative;
-}
-
 bool TempTree::MakeFolder(const std::string& relative) const
 {
     return CreateDirectoryW(Extended(Path(relative)).c_str(), nullptr) != 0;
@@ -82,17 +71,18 @@ bool TempTree::MakeFolder(const std::string& relative) const
 
 bool TempTree::MakeFolder(const std::wstring& relative) const
 {
-    return CreateDirectoryW(WidePath(relative).c_str(), nullptr) != 0;
+    return CreateDirectoryW((Extended(root) + L"\\" + relative).c_str(), nullptr) != 0;
 }
 
+// Test paths in narrow strings are ASCII.
 bool TempTree::MakeFile(const std::string& relative, const std::string& content) const
 {
-    return MakeFile(Widen(relative), content);
+    return MakeFile(std::wstring(relative.begin(), relative.end()), content);
 }
 
 bool TempTree::MakeFile(const std::wstring& relative, const std::string& content) const
 {
-    HANDLE file = CreateFileW(WidePath(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW((Extended(root) + L"\\" + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -105,12 +95,7 @@ bool TempTree::MakeFile(const std::wstring& relative, const std::string& content
 
 bool TempTree::AddAttributes(const std::string& relative, DWORD attributes) const
 {
-    return AddAttributes(Widen(relative), attributes);
-}
-
-bool TempTree::AddAttributes(const std::wstring& relative, DWORD attributes) const
-{
-    std::wstring path = WidePath(relative);
+    std::wstring path = Extended(Path(relative));
     DWORD current = GetFileAttributesW(path.c_str());
     if (current == INVALID_FILE_ATTRIBUTES || !SetFileAttributesW(path.c_str(), current | attributes))
         return false;

@@ -19,12 +19,9 @@ public:
     bool MakeFolder(const std::string& relative) const;
     bool MakeFile(const std::string& relative, const std::string& content = std::string()) const;
     bool AddAttributes(const std::string& relative, DWORD attributes) const;
-
-    // The same for names in any script: the \\?\ path of relative (of the root when it is empty).
-    std::wstring WidePath(const std::wstring& relative) const;
+    // The same for names in any script.
     bool MakeFolder(const std::wstring& relative) const;
     bool MakeFile(const std::wstring& relative, const std::string& content = std::string()) const;
-    bool AddAttributes(const std::wstring& relative, DWORD attributes) const;
 
 private:
     std::string root;

@@ -21,41 +21,6 @@ std::string TempFolder()
     return folder;
 }
 
-// The \\?\ form of a Windows path (ASCII here), which takes any name and any length.
-std::wstring Extended(const std::string& path)
-{
-    std::wstring wide(L"\\\\?\\");
-    for (char c : path)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return wide;
-}
-
-void RemoveWideTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                // A link goes itself; what it leads to is not the folder's to empty.
-                if (!RemoveDirectoryW(child.c_str()))
-                    DeleteFileW(child.c_str());
-            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveWideTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 } // namespace
 
 SampleFolder::SampleFolder()
@@ -76,6 +41,10 @@ SampleFolder::SampleFolder()
 
 SampleFolder::~SampleFolder()
 {
+    for (auto entry = wideEntries.rbegin(); entry != wideEntries.rend(); ++entry) {
+        if (!DeleteFileW(entry->c_str()))
+            RemoveDirectoryW(entry->c_str());
+    }
     if (!folder.empty())
         RemoveFolderTree(folder);
 }
@@ -100,20 +69,14 @@ std::string SampleFolder::Add(const std::string& name, const std::string& bytes)
 
 bool SampleFolder::AddWide(const std::wstring& name, const std::string& bytes)
 {
-    if (folder.empty())
-        return false;
-    const std::wstring base = Extended(folder);
-    for (size_t cut = name.find(L'\\'); cut != std::wstring::npos; cut = name.find(L'\\', cut + 1))
-        CreateDirectoryW((base + name.substr(0, cut)).c_str(), nullptr);
-    HANDLE file = CreateFileW((base + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok = bytes.empty() ||
-                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    const std::wstring base = L"\\\\?\\" + std::wstring(folder.begin(), folder.end());
+    for (size_t cut = name.find(L'\\'); cut != std::wstring::npos; cut = name.find(L'\\', cut + 1)) {
+        if (CreateDirectoryW((base + name.substr(0, cut)).c_str(), nullptr))
+            wideEntries.push_back(base + name.substr(0, cut));
+    }
+    // Written under a plain name, then given its own.
+    wideEntries.push_back(base + name);
+    return !Add("wide.tmp", bytes).empty() && MoveFileW((base + L"wide.tmp").c_str(), (base + name).c_str());
 }
 
 bool RemoveFolderTree(const std::string& path)
@@ -123,7 +86,24 @@ bool RemoveFolderTree(const std::string& path)
         base.pop_back();
     if (base.size() < 4)  // never a drive root
         return false;
-    RemoveWideTree(Extended(base));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((base + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = base + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveFolderTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(base.c_str());
     return GetFileAttributesA(base.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -26,9 +27,10 @@ public:
 
 private:
     std::string folder;
+    std::vector<std::wstring> wideEntries;  // removed before the folder, the last made first
 };
 
-// Deletes a folder with everything in it, whatever its names and depth; true when it is gone afterwards.
+// Deletes a folder with everything in it; true when it is gone afterwards.
 bool RemoveFolderTree(const std::string& path);
 
 } // namespace e2e

@@ -42,40 +42,6 @@ TEST_F(SeekwordSearchTest, OnlyTheThirdOfThreeFilesHoldsTheTextAndItIsShownWithI
     EXPECT_TRUE(window.SavePng(ArtifactPath("seekword-hit.png")));
 }
 
-TEST_F(SeekwordSearchTest, AUtf16FileIsFoundAndShownLikeItsAnsiTwin)
-{
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "the letters below are those of code page 1252";
-    const std::string ansi = "Gr\xF6\xDF" "e und Caf\xE9\r\nthe enc-needle sits here\r\n";
-    std::string utf16 = "\xFF\xFE";
-    for (char c : ansi)
-        utf16 += std::string(1, c) + '\0';  // these letters have the same numbers in Unicode
-    samples.Add("a\\ansi.txt", ansi);
-    samples.Add("w\\wide.txt", utf16);
-    ASSERT_TRUE(Launch());
-    std::string seen[2];
-    ScreenImage shots[2];
-    for (const char* name : {"ansi.txt", "wide.txt"}) {
-        const int file = name[0] == 'w';
-        ASSERT_TRUE(file == 0 || OpenSearchDialog());
-        ASSERT_TRUE(Search("GR\xD6\xDF" "E", samples.Path() + name[0] + "\\", name));
-        EXPECT_TRUE(WaitForHighlight("0:0-4", &shots[file])) << name;
-        std::string copied;
-        ASSERT_TRUE(CopyWith(
-            [&] { return ClickButton(Button(kCopy)) ? ::testing::AssertionSuccess() : Failure("cannot click Copy"); },
-            &copied));
-        seen[file] = Part(1) + "|" + Part(2) + "|" + copied;
-    }
-    EXPECT_EQ("\t1 / 3|\t1|Gr\xF6\xDF" "e", seen[0]);
-    EXPECT_EQ(seen[0], seen[1]);
-    int differing = shots[0].Width() == shots[1].Width() && shots[0].Height() == shots[1].Height() ? 0 : -1;
-    for (int y = 0; !differing && y < shots[0].Height(); ++y) {
-        for (int x = 0; x < shots[0].Width(); ++x)
-            differing += shots[0].Pixel(x, y) != shots[1].Pixel(x, y);
-    }
-    EXPECT_EQ(0, differing) << "the two pictures differ";
-}
-
 TEST_F(SeekwordSearchTest, FindNextStepsForwardThroughTheFileAndThenSaysNoMore)
 {
     samples.Add("steps.txt", "aa one\r\nnothing\r\nb aa c aa\r\n");

@@ -75,32 +75,6 @@ TEST(SearchViewCount, CountsOccurrencesOfTheLoadedFile)
     EXPECT_EQ("", view.lastMessage);
 }
 
-TEST(SearchViewCount, AVeryLargeFileIsCountedInPartsWithEveryOccurrenceOnceAndCanBeStopped)
-{
-    // Zeros but for aaa starting before, across and after the count's two parts' boundary, and at the end.
-    constexpr LONG kPart = 64 << 20;
-    TempFolder folder;
-    const std::string file = folder.Name("large.bin");
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    SetFilePointer(h, kPart - 5, nullptr, FILE_BEGIN);
-    WriteFile(h, "aaaaaaaaaa", 10, &written, nullptr);
-    SetFilePointer(h, kPart + 97, nullptr, FILE_BEGIN);
-    WriteFile(h, "aaa", 3, &written, nullptr);
-    CloseHandle(h);
-    SetSearch("aaa", 1);
-    ProbeView views[2];
-    views[0].useRealCount = views[1].useRealCount = 1;
-    ASSERT_EQ(1, views[0].LoadFile(file.c_str()));
-    EXPECT_EQ(9u, views[0].matchCount);
-    views[1].stopAtLook = views[0].looks;  // the last look is the count's own
-    EXPECT_EQ(kLoadStopped, views[1].LoadFile(file.c_str()));
-    EXPECT_EQ(1, views[1].countCalls);
-    EXPECT_EQ(0, views[1].lineCount);
-    SetSearch("", 0);
-}
-
 // Closes the first message box of this process that appears, keeping its caption and text.
 class MessageBoxCloser {
 public:

@@ -26,26 +26,17 @@ public:
         lastCaption = caption ? caption : "";
         return IDOK;
     }
-    // Reads fail at call failingRead (counted from 1) and give at most readLimit bytes each.
+    // Reads fail at call failingRead (counted from 1).
     BOOL ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got) override
     {
-        if (++readCalls == failingRead) {
-            *got = 0;
-            return FALSE;
-        }
-        return SearchView::ReadPart(file, destination, size < readLimit ? size : readLimit, got);
+        return ++readCalls != failingRead && SearchView::ReadPart(file, destination, size, got);
     }
-    // The load stops at look stopAtLook (counted from 1).
-    int KeepLoading() override { return ++looks != stopAtLook; }
     void OnLongLineSplit() override { ++splitCalls; }
     void CursorLineChanging() override { ++changingCalls; }
     void CursorLineChanged() override { ++changedCalls; }
 
     int readCalls = 0;
     int failingRead = 0;
-    DWORD readLimit = MAXDWORD;
-    int looks = 0;
-    int stopAtLook = 0;
     int countResult = 1;
     int useRealCount = 0;
     int countCalls = 0;

@@ -63,6 +63,15 @@ TEST(SearchViewCount, CountsOccurrencesOfTheLoadedFile)
     SetSearch("aa", 1);
     EXPECT_EQ(1, view.LoadFile(folder.Write("b.txt", "aaaa").c_str()));
     EXPECT_EQ(3u, view.matchCount);
+    // Past the count's 64 MB part: the occurrences before, across and after its end count once each.
+    const std::string large = folder.Name("large.bin");
+    HANDLE h = CreateFileA(large.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    SetFilePointer(h, (64 << 20) - 5, nullptr, FILE_BEGIN);
+    WriteFile(h, "aaaaaaaaaa", 10, &written, nullptr);
+    CloseHandle(h);
+    EXPECT_EQ(1, view.LoadFile(large.c_str()));
+    EXPECT_EQ(9u, view.matchCount);
 
     SetSearch("absent", 0);
     EXPECT_EQ(-2, view.LoadFile(file.c_str()));

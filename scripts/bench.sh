@@ -70,6 +70,9 @@ folder="$(cd "$folder" && pwd)"
 windows_folder="Z:${folder//\//\\}"
 
 . scripts/wine-env.sh
+# Only the builds whose programs run on this machine are timed.
+[ -z "$SEEKWORD_WINE32_MISSING" ] || echo "bench: win32 not timed: $SEEKWORD_WINE32_MISSING"
+targets=("${wine_targets[@]}")
 wine_env_prefix
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w
@@ -89,7 +92,8 @@ for target in "${targets[@]}"; do
     bits="${target#win}"
     add "floor $target" "$bits" "$SEEKWORD_BUILD/$target/bench/FloorBench.exe"
 done
-for bits in 32 64; do
+for target in "${targets[@]}"; do
+    bits="${target#win}"
     if [ -f "$peers/rg$bits.exe" ]; then
         add "rg$bits.exe -j1" "$bits" "$peers/rg$bits.exe"$'\t'"-j1"$'\t'"-F"$'\t'"-l"$'\t'"-uuu"$'\t'"--no-unicode"
     fi
@@ -114,12 +118,12 @@ if [ "$real_program" = 1 ]; then
     wine_env_display
 fi
 taskset -c 0 wineserver -p
-taskset -c 0 wine cmd /c exit >/dev/null 2>&1
+taskset -c 0 "$wine_run" cmd /c exit >/dev/null 2>&1
 if [ "$real_program" = 1 ]; then
     # Windows need the desktop process, which ends with its last window unless something keeps one.
-    keeper="$(ls "$SEEKWORD_BUILD"/win*/tests/support/DesktopKeeper.exe 2>/dev/null | head -n 1)"
-    if [ -f "$keeper" ]; then
-        taskset -c 0 wine "$keeper" >/dev/null 2>&1 &
+    keeper="$(wine_env_keeper)"
+    if [ -n "$keeper" ]; then
+        taskset -c 0 "$wine_run" "$keeper" >/dev/null 2>&1 &
         timeout 30 xdotool search --sync --name '^Seekword test desktop$' >/dev/null 2>&1 || true
     fi
 fi
@@ -137,7 +141,7 @@ run() {
     esac
     [ -z "${after[$name]}" ] || arguments+=("${after[$name]}")
     start=$(date +%s.%N)
-    taskset -c 0 wine "${arguments[@]}" >"$out" 2>&1 </dev/null || echo "exit status $?" >>"$out"
+    taskset -c 0 "$wine_run" "${arguments[@]}" >"$out" 2>&1 </dev/null || echo "exit status $?" >>"$out"
     end=$(date +%s.%N)
     awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }'
 }

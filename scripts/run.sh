@@ -9,15 +9,18 @@ export SEEKWORD_BUILD="${SEEKWORD_BUILD:-$root/build}"
 export SEEKWORD_WINEPREFIX="$SEEKWORD_BUILD/run-wineprefix"
 
 scripts/setup.sh || exit 1
-scripts/build.sh win32 || exit 1
-exe="$SEEKWORD_BUILD/win32/src/Seekword.exe"
-
+export SEEKWORD_SETUP_DONE=1
 . scripts/wine-env.sh
+# The 32-bit build where this machine runs 32-bit programs (it runs on every Windows), else the 64-bit one.
+target="${wine_targets[0]}"
+[ "$target" = win32 ] || echo "run: starting the win64 build: $SEEKWORD_WINE32_MISSING"
+scripts/build.sh "$target" || exit 1
+exe="$SEEKWORD_BUILD/$target/src/Seekword.exe"
 trap wine_env_stop EXIT
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
     SEEKWORD_WINE_MANAGED=Y wine_env_start || exit 1
-    wine "$exe"
+    "$wine_run" "$exe"
     exit $?
 fi
 
@@ -39,8 +42,8 @@ printf 'Meeting notes\r\nNothing to find here.\r\n' > "$sample/b-notes.txt"
     for i in $(seq 14 30); do printf 'Line %d of the report.\r\n' "$i"; done
 } > "$sample/c-report.txt"
 
-wine reg delete 'HKCU\Software\Ovelund Freeware\Seekword' /f >/dev/null 2>&1
-wine "$exe" >/dev/null 2>&1 &
+"$wine_run" reg delete 'HKCU\Software\Ovelund Freeware\Seekword' /f >/dev/null 2>&1
+"$wine_run" "$exe" >/dev/null 2>&1 &
 
 wait_for() {  # wait_for <name regex>: the X window id of the first shown window whose title matches
     local id

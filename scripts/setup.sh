@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # Installs what building and testing Seekword needs on Debian, and nothing that is already there.
+# wine32 comes last and on its own: without it (or on a kernel that cannot run 32-bit programs) the
+# 64-bit build is still run and tested, and the scripts say that the 32-bit one was not.
 set -euo pipefail
+# A script that has run this already exports SEEKWORD_SETUP_DONE=1 for the scripts it calls.
+[ "${SEEKWORD_SETUP_DONE:-0}" = 1 ] && exit 0
 
-need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
+need=()
 for pkg in mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 \
            xvfb xdotool imagemagick cmake make googletest ripgrep \
-           clang lld llvm zip unzip libxml2-utils; do
+           clang lld llvm zip unzip libxml2-utils locales; do
     have "$pkg" || need+=("$pkg")
 done
+need32=0
+have wine32:i386 || need32=1
 
-i386=0
-have wine32:i386 || { need+=("wine32:i386"); i386=1; }
-
-if [ ${#need[@]} -eq 0 ]; then
+if [ ${#need[@]} -eq 0 ] && [ "$need32" -eq 0 ]; then
     exit 0
 fi
 
@@ -24,9 +27,31 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
 
-echo "setup: installing ${need[*]}"
-if [ "$i386" -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+# A mirror in the middle of a sync fails some lists for a while: try again before going on with what came.
+update() {
+    local try
+    for try in 1 2 3; do
+        $sudo apt-get update -qq >/dev/null 2>&1 && return 0
+        echo "setup: apt-get update failed (try $try of 3)" >&2
+        sleep $((try * 5))
+    done
+    return 0
+}
+install() {
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+if [ "$need32" -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+update
+if [ ${#need[@]} -gt 0 ]; then
+    echo "setup: installing ${need[*]}"
+    install "${need[@]}"
+fi
+if [ "$need32" -eq 1 ]; then
+    echo "setup: installing wine32:i386"
+    if ! install wine32:i386 2>/dev/null; then
+        echo "setup: wine32:i386 could not be installed; the 32-bit build's programs will not run here"
+    fi
+fi

@@ -1,11 +1,19 @@
 # Sourced by the scripts: a private Wine prefix under build/, a running wineserver and a display.
-# Provides wine_env_start [need-display] and wine_env_stop.
+# Provides wine_env_start [need-display] and wine_env_stop, and $wine_run to start a Windows program with.
 
 SEEKWORD_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${SEEKWORD_WINEPREFIX:-${SEEKWORD_BUILD:-$SEEKWORD_ROOT/build}/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# Which Wine loader this machine can start, decided once; wine_targets lists the builds whose programs run.
+wine_run="$SEEKWORD_ROOT/scripts/wine-run"
+eval "$("$wine_run" --env)"
+if [ -z "$SEEKWORD_WINE32_MISSING" ]; then
+    wine_targets=(win32 win64)
+else
+    wine_targets=(win64)
+fi
 
 xvfb_pid=""
 
@@ -13,16 +21,16 @@ wine_env_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         echo "wine: creating prefix $WINEPREFIX"
-        DISPLAY= wineboot -i >/dev/null 2>&1 || true
+        DISPLAY= "$wine_run" wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
     # Without a window manager every hide of a top-level window stalls unless Wine leaves windows unmanaged;
     # on a user's desktop the window manager should manage them (SEEKWORD_WINE_MANAGED=Y).
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "${SEEKWORD_WINE_MANAGED:-N}" /f >/dev/null 2>&1
+    "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "${SEEKWORD_WINE_MANAGED:-N}" /f >/dev/null 2>&1
     # A crash must end the process, not wait at a dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    "$wine_run" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # The tests measure a 96-dpi screen; the one test at 144 sets it back, this covers a run cut short.
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+    "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 }
 
 wine_env_display() {
@@ -40,6 +48,16 @@ wine_env_display() {
     return 1
 }
 
+# The desktop keeper of a build whose programs run here, if one is built.
+wine_env_keeper() {
+    local target
+    for target in "${wine_targets[@]}"; do
+        local keeper="${SEEKWORD_BUILD:-$SEEKWORD_ROOT/build}/$target/tests/support/DesktopKeeper.exe"
+        [ -f "$keeper" ] && { echo "$keeper"; return 0; }
+    done
+    return 0
+}
+
 wine_env_start() {
     wineserver -k >/dev/null 2>&1 || true
     wine_env_prefix
@@ -51,12 +69,12 @@ wine_env_start() {
     # A persistent server for the whole run: every wine process then starts in milliseconds.
     wineserver -p || return 1
     # Services start with the first wine process and outlive it: start them here, away from any pipe.
-    wine cmd /c exit >/dev/null 2>&1
+    "$wine_run" cmd /c exit >/dev/null 2>&1
     if [ "${1:-}" = "display" ]; then
         local keeper
-        keeper="$(ls "${SEEKWORD_BUILD:-$SEEKWORD_ROOT/build}"/win*/tests/support/DesktopKeeper.exe 2>/dev/null | head -n 1)"
-        if [ -f "$keeper" ]; then
-            wine "$keeper" >/dev/null 2>&1 &
+        keeper="$(wine_env_keeper)"
+        if [ -n "$keeper" ]; then
+            "$wine_run" "$keeper" >/dev/null 2>&1 &
             timeout 30 xdotool search --sync --name '^Seekword test desktop$' >/dev/null 2>&1 || true
         fi
     fi

@@ -1,8 +1,10 @@
-// Times the real Seekword.exe as a user waits for it: from OK in the Search dialog to the
-// "Not found" box of a search that finds nothing, over a whole folder tree.
+// Times the real Seekword.exe as a user waits for it: from OK in the Search dialog to its answer, the
+// "Not found" box or the file found, and tells its memory before the search and at its peak.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -54,6 +56,47 @@ HWND WaitForWindow(HANDLE process, DWORD processId, const char* className, const
     }
 }
 
+// A shown main window whose title says that a file was found.
+HWND FoundWindow(DWORD processId)
+{
+    HWND frame = FindShownWindow(processId, "MainClass", nullptr);
+    char title[64] = "";
+    if (frame)
+        GetWindowTextA(frame, title, sizeof title);
+    return frame && std::strncmp(title, "Seekword found", 14) == 0 ? frame : nullptr;
+}
+
+// The "Not found" box or the found file's window, whichever comes first; found tells which.
+HWND WaitForAnswer(HANDLE process, DWORD processId, bool& found, DWORD timeoutMs)
+{
+    const DWORD started = GetTickCount();
+    for (;;) {
+        if (HWND box = FindShownWindow(processId, "#32770", "Find next file")) {
+            found = false;
+            return box;
+        }
+        if (HWND frame = FoundWindow(processId)) {
+            found = true;
+            return frame;
+        }
+        if (GetTickCount() - started > timeoutMs || WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
+            return nullptr;
+        Sleep(5);
+    }
+}
+
+// Working set figures in MB: now and at the peak so far; -1 where the system does not tell.
+void Memory(HANDLE process, double& now, double& peak)
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    now = peak = -1;
+    if (GetProcessMemoryInfo(process, &counters, sizeof counters)) {
+        now = static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+        peak = static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+    }
+}
+
 double Now()
 {
     LARGE_INTEGER frequency, counter;
@@ -94,17 +137,26 @@ int main(int argc, char** argv)
         CheckDlgButton(dialog, kCaseSensitive, BST_UNCHECKED);
         CheckDlgButton(dialog, kSubfolders, BST_CHECKED);
         CheckDlgButton(dialog, kAllFiles, BST_CHECKED);
+        double before = 0, peakBefore = 0;
+        Memory(info.hProcess, before, peakBefore);
         const double started = Now();
         PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-        HWND box = WaitForWindow(info.hProcess, info.dwProcessId, "#32770", "Find next file", kSearchTimeoutMs);
+        bool found = false;
+        HWND answer = WaitForAnswer(info.hProcess, info.dwProcessId, found, kSearchTimeoutMs);
         const double seconds = Now() - started;
-        if (!box) {
-            std::fprintf(stderr, "SeekwordBench: no \"Not found\" box (did the text occur?)\n");
+        if (!answer) {
+            std::fprintf(stderr, "SeekwordBench: no answer\n");
         } else {
+            double after = 0, peak = 0;
+            Memory(info.hProcess, after, peak);
             std::printf("folder: %s\n", folder.c_str());
+            std::printf("result: %s\n", found ? "found" : "not found");
             std::printf("seconds: %.3f\n", seconds);
+            std::printf("memory before MB: %.1f\n", before);
+            std::printf("peak MB: %.1f\n", peak);
             status = 0;
-            PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            if (!found)
+                PostMessageA(GetDlgItem(answer, IDOK), BM_CLICK, 0, 0);
             HWND frame = FindShownWindow(info.dwProcessId, "MainClass", nullptr);
             if (frame)
                 PostMessageA(frame, WM_COMMAND, kExit, 0);

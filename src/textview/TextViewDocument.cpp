@@ -9,6 +9,36 @@ namespace {
 constexpr unsigned char kCR = 13;
 constexpr unsigned char kLF = 10;
 constexpr char kHT = '\t';
+// Whether any of the 8 bytes in word equals c (every byte of pattern is c).
+inline bool HasByte(unsigned long long word, unsigned long long pattern)
+{
+    constexpr unsigned long long kOnes = 0x0101010101010101ull;
+    constexpr unsigned long long kHighs = 0x8080808080808080ull;
+    const unsigned long long x = word ^ pattern;
+    return ((x - kOnes) & ~x & kHighs) != 0;
+}
+
+// The first CR or LF from p on, or end; tab tells whether a tab came before it. Eight bytes a step, so
+// indexing keeps up with reading.
+const unsigned char* FindLineBreak(const unsigned char* p, const unsigned char* end, bool& tab)
+{
+    constexpr unsigned long long kOnes = 0x0101010101010101ull;
+    tab = false;
+    while (end - p >= 8) {
+        unsigned long long word;
+        memcpy(&word, p, sizeof word);
+        if (HasByte(word, kOnes * kCR) || HasByte(word, kOnes * kLF))
+            break;
+        if (!tab && HasByte(word, kOnes * static_cast<unsigned char>(kHT)))
+            tab = true;
+        p += 8;
+    }
+    for (; p < end && *p != kCR && *p != kLF; ++p) {
+        if (*p == kHT)
+            tab = true;
+    }
+    return p;
+}
 }
 
 void TextView::SetTitleAndCursor(const char* programTitle, int cursorId)
@@ -199,6 +229,17 @@ int TextView::BuildLineIndex()
         const DWORD start = p;
         int length = 0;
         int column = 0;
+        // Most lines cannot reach the longest display line, even if every byte were a tab: their length is
+        // where the break is, and only the others are measured column by column. The look stops at the
+        // longest line, so a long line costs no more than its pieces.
+        bool tab = false;
+        const DWORD lookEnd = n - p > static_cast<DWORD>(maxLineLength) ? p + maxLineLength : n;
+        const DWORD lineEnd = static_cast<DWORD>(FindLineBreak(bytes + p, bytes + lookEnd, tab) - bytes);
+        const unsigned long long widest = static_cast<unsigned long long>(lineEnd - p) * (tab ? width : 1);
+        if (widest < static_cast<unsigned long long>(maxLineLength)) {
+            length = static_cast<int>(lineEnd - p);
+            p = lineEnd;
+        }
         while (p < n) {
             const unsigned char c = bytes[p];
             if (c == kCR || c == kLF)

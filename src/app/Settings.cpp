@@ -82,7 +82,8 @@ void FitAxis(LONG& start, LONG& end, LONG low, LONG high)
 }
 
 // The monitor that holds a placement's rectangle: its dpi (0 when it cannot be had) and its work area in the
-// placement's workspace coordinates, which begin at the work area's corner, not the monitor's.
+// placement's workspace coordinates, which begin at the work area's corner, not the monitor's. Found by the
+// rectangle as given: workspace and screen coordinates differ by no more than a taskbar.
 bool MonitorOfPlacement(const RECT& rect, int* dpi, RECT* workArea)
 {
     HMONITOR monitor = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);

@@ -52,7 +52,7 @@ void AppFrame::OnCommand(WPARAM wParam, LPARAM)
         Destroy();
         return;
     case CMD_EDIT:
-        EditFile(searchView.currentPath);
+        EditFile(searchView.currentPath, searchView.CurrentName());
         break;
     default:
         break;
@@ -60,11 +60,11 @@ void AppFrame::OnCommand(WPARAM wParam, LPARAM)
     SetFocus(searchView.hwnd);
 }
 
-void AppFrame::EditFile(const char* path)
+void AppFrame::EditFile(const char* path, const char* ownName)
 {
     if (!path || !*path)
         return;
-    if (ShellWouldRun(path)) {
+    if (ShellWouldRunFile(path, ownName)) {
         // Never run a found program or script: show it as text instead, and never through a Notepad
         // found elsewhere (Notepad is an optional feature).
         if (!OpenInNotepad(path))
@@ -113,5 +113,5 @@ void AppFrame::AdjustCreate(CREATESTRUCTA& create)
 
 int AppFrame::RestoreState()
 {
-    return RestoreSettings(hwnd, dpi);
+    return RestoreSettings(hwnd);
 }

@@ -19,8 +19,9 @@ public:
     void AdjustCreate(CREATESTRUCTA& create) override;
     int RestoreState() override;
 
-    // Opens the shown file: with the shell's "open", or as text in Notepad when the shell would run it.
-    void EditFile(const char* path);
+    // Opens the shown file: with the shell's "open", or as text in Notepad when the shell would run it by
+    // its path or by its own name (ownName, which the path may give only in the short form).
+    void EditFile(const char* path, const char* ownName);
 
 private:
     SearchView& searchView;

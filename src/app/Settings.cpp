@@ -68,17 +68,50 @@ bool PlacementUsable(const WINDOWPLACEMENT& placement)
 constexpr DWORD kLowestDpi = 48;
 constexpr DWORD kHighestDpi = 1920;
 
-void ScaleRect(RECT& rect, int from, int to)
+// One axis of a rectangle grown or shrunk from its low edge: moved back inside low..high where it reaches past
+// high, cut to high - low where longer.
+void FitAxis(LONG& start, LONG& end, LONG low, LONG high)
 {
-    if (from == to)
-        return;
-    rect.left = MulDiv(rect.left, to, from);
-    rect.top = MulDiv(rect.top, to, from);
-    rect.right = MulDiv(rect.right, to, from);
-    rect.bottom = MulDiv(rect.bottom, to, from);
+    if (end - start > high - low) {
+        start = low;
+        end = high;
+    } else if (end > high) {
+        start -= end - high;
+        end = high;
+    }
+}
+
+// The monitor that holds a placement's rectangle: its dpi (0 when it cannot be had) and its work area in the
+// placement's workspace coordinates, which begin at the work area's corner, not the monitor's. Found by the
+// rectangle as given: workspace and screen coordinates differ by no more than a taskbar.
+bool MonitorOfPlacement(const RECT& rect, int* dpi, RECT* workArea)
+{
+    HMONITOR monitor = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!monitor || !GetMonitorInfoA(monitor, &info))
+        return false;
+    *workArea = info.rcWork;
+    OffsetRect(workArea, info.rcMonitor.left - info.rcWork.left, info.rcMonitor.top - info.rcWork.top);
+    *dpi = Dpi::OfMonitor(monitor);
+    return true;
 }
 
 } // namespace
+
+RECT RestoredRect(const RECT& saved, int savedDpi, int dpi, const RECT& workArea)
+{
+    RECT rect = saved;
+    if (savedDpi <= 0 || dpi <= 0 || savedDpi == dpi)
+        return rect;
+    rect.right = rect.left + MulDiv(saved.right - saved.left, dpi, savedDpi);
+    rect.bottom = rect.top + MulDiv(saved.bottom - saved.top, dpi, savedDpi);
+    if (workArea.right > workArea.left && workArea.bottom > workArea.top) {
+        FitAxis(rect.left, rect.right, workArea.left, workArea.right);
+        FitAxis(rect.top, rect.bottom, workArea.top, workArea.bottom);
+    }
+    return rect;
+}
 
 int RestoreSettings(HWND frame, int dpi)
 {
@@ -101,11 +134,18 @@ int RestoreSettings(HWND frame, int dpi)
         return 0;
     if (savedDpi < kLowestDpi || savedDpi > kHighestDpi)
         savedDpi = Dpi::kBase;
-    ScaleRect(placement.rcNormalPosition, static_cast<int>(savedDpi), dpi > 0 ? dpi : Dpi::OfWindow(frame));
     placement.flags = flags;
     placement.showCmd = showCmd;
     if (!PlacementUsable(placement))
         return 0;
+    // Sized for the monitor it goes back to; its corner stays where the user left it.
+    int monitorDpi = 0;
+    RECT workArea = {};
+    if (!MonitorOfPlacement(placement.rcNormalPosition, &monitorDpi, &workArea))
+        SetRectEmpty(&workArea);
+    if (dpi <= 0)
+        dpi = monitorDpi > 0 ? monitorDpi : Dpi::OfWindow(frame);
+    placement.rcNormalPosition = RestoredRect(placement.rcNormalPosition, static_cast<int>(savedDpi), dpi, workArea);
     SetWindowPlacement(frame, &placement);
     return 1;
 }

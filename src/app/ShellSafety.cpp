@@ -22,7 +22,8 @@ const char* const kRunnableTypes[] = {
     "exe", "com", "bat", "cmd", "pif", "scr", "cpl", "msi", "msp", "mst", "msc", "lnk", "url", "hta",
     "js",  "jse", "vbs", "vbe", "vb",  "wsf", "wsh", "wsc", "ws",  "ps1", "psm1", "psd1", "reg", "jar",
     "inf", "ins", "isp", "job", "sct", "shb", "shs", "scf", "application", "appref-ms", "gadget",
-    "msh", "msh1", "msh2", "mshxml", "diagcab", "settingcontent-ms", "library-ms", "search-ms", "xbap"};
+    "msh", "msh1", "msh2", "mshxml", "diagcab", "settingcontent-ms", "library-ms", "search-ms", "xbap",
+    "appinstaller"};
 
 // Programs that run what they are given: shells, script hosts, interpreters, installers.
 const char* const kInterpreters[] = {
@@ -224,6 +225,14 @@ int ShellWouldRun(const char* path)
         return 1;
     return IsRunnableType(extension) || InPathExt(extension) || SystemCallsDangerous(extension) ||
            OpenRunsSomething(extension);
+}
+
+int ShellWouldRunFile(const char* path, const char* ownName)
+{
+    // A short path cuts the type to three letters (.appref-ms to .APP), but the shell acts on the file.
+    if (!ownName || !*ownName)
+        return 1;
+    return ShellWouldRun(path) || ShellWouldRun(ownName);
 }
 
 int OpenInNotepad(const char* path)

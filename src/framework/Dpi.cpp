@@ -1,5 +1,10 @@
-// Screen dpi: GetDpiForWindow looked up at run time (Windows 7 and 8.1 lack it), and scaled lengths and fonts.
+// Screen dpi: of windows and monitors (Windows 7 and 8.1 lack some of the calls), and scaled lengths and fonts.
 #include "framework/Dpi.h"
+
+// Older headers lack the flag; Windows 7 without its loader update refuses it, and has no shcore.dll anyway.
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
 
 namespace {
 
@@ -8,6 +13,8 @@ const char kDpiProperty[] = "Seekword.Dpi";
 constexpr int kLargestDpi = 9600;
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 GetDpiForWindowFunction GetDpiForWindowFromSystem()
 {
@@ -15,6 +22,17 @@ GetDpiForWindowFunction GetDpiForWindowFromSystem()
         HMODULE user = GetModuleHandleA("user32.dll");
         FARPROC address = user ? GetProcAddress(user, "GetDpiForWindow") : nullptr;
         return reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void (*)()>(address));
+    }();
+    return function;
+}
+
+GetDpiForMonitorFunction GetDpiForMonitorFromSystem()
+{
+    static const GetDpiForMonitorFunction function = [] {
+        // From the system folder only; the library stays loaded for the rest of the run.
+        HMODULE shcore = LoadLibraryExA("shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        FARPROC address = shcore ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr;
+        return reinterpret_cast<GetDpiForMonitorFunction>(reinterpret_cast<void (*)()>(address));
     }();
     return function;
 }
@@ -57,6 +75,15 @@ int Dpi::OfWindow(HWND window)
             return dpi;
     }
     return System();
+}
+
+int Dpi::OfMonitor(HMONITOR monitor)
+{
+    GetDpiForMonitorFunction fromSystem = GetDpiForMonitorFromSystem();
+    UINT x = 0, y = 0;
+    if (!monitor || !fromSystem || FAILED(fromSystem(monitor, kEffectiveDpi, &x, &y)))
+        return 0;
+    return Plausible(static_cast<int>(y));
 }
 
 int Dpi::FromMessage(WPARAM wParam)

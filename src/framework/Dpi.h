@@ -18,6 +18,8 @@ public:
     static int System();
     // The window's dpi: what WM_DPICHANGED last gave its top-level window, else what the system says.
     static int OfWindow(HWND window);
+    // The monitor's dpi as this program sees it, or 0 when the system cannot tell (before Windows 8.1).
+    static int OfMonitor(HMONITOR monitor);
     // The dpi of WM_DPICHANGED's wParam, or 0 when it carries none.
     static int FromMessage(WPARAM wParam);
     // Kept with a top-level window from its WM_DPICHANGED, for Windows without GetDpiForWindow.

@@ -27,7 +27,7 @@ struct Placement {
 
 MainFrame::MainFrame()
     : accelerators(nullptr), clientWidth(0), clientHeight(0), barHeight(0), buttonBar(nullptr),
-      statusBar(nullptr), view(nullptr), ready(0), dpi(Dpi::kBase)
+      statusBar(nullptr), view(nullptr), ready(0), dpi(Dpi::kBase), placing(0)
 {
 }
 
@@ -189,7 +189,8 @@ void MainFrame::OnDpiChanged(WPARAM wParam, const RECT* suggested)
         SendMessageA(view->hwnd, WM_DPICHANGED, wParam, 0);
 
     // Windows suggests where the window keeps its look at the new dpi, but leaves the move to the program.
-    if (suggested)
+    // A saved placement that brought the window here was sized for this dpi: scaled again it would grow twice.
+    if (suggested && !placing)
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     // A window whose size stays gets no WM_SIZE: lay the children out anyway.
@@ -200,7 +201,10 @@ void MainFrame::OnDpiChanged(WPARAM wParam, const RECT* suggested)
 
 void MainFrame::Show(int showCommand)
 {
-    if (!RestoreState())
+    placing = 1;
+    const int restored = RestoreState();
+    placing = 0;
+    if (!restored)
         ShowWindow(hwnd, showCommand);
     UpdateWindow(hwnd);
 }

@@ -48,6 +48,8 @@ public:
     // The window's dpi, and the system font made for it (empty while the stock one suits it).
     int dpi;
     FontHandle barFont;
+    // Set while Show applies the saved placement, whose rectangle is sized for its monitor's dpi already.
+    int placing;
 
 protected:
     // The message loop's source of messages: GetMessageA's result for any window of the thread.

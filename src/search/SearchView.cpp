@@ -89,6 +89,11 @@ void SearchView::FreeSearchState()
     filesSpec = nullptr;
 }
 
+const char* SearchView::CurrentName() const
+{
+    return folderWalker ? folderWalker->EntryName() : "";
+}
+
 void SearchView::GetLineText(int line, char* destination)
 {
     const LineEntry& entry = Entries()[line];

@@ -38,6 +38,9 @@ public:
     // While a walk runs, the main window defers a close to it and takes no command.
     int Walking() const { return progress.Active(); }
     void RequestClose() { progress.RequestClose(); }
+    // The own name of the file in currentPath, which the path may give only in its short form: as the walk
+    // that produced it gives it (the extension alone, or empty, when the code page cannot hold it).
+    const char* CurrentName() const;
 
     DWORD matchCount;
     char* currentPath;

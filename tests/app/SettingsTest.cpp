@@ -227,14 +227,19 @@ TEST_F(SettingsTest, MissingOrShortPlacementValueRestoresNothingButKeepsCriteria
     EXPECT_EQ(1, searchOptions.allFiles);
 }
 
-TEST_F(SettingsTest, APlacementSavedAtAnotherDpiIsScaledToTheFramesAndOneWithoutCountsAsNinetySix)
+TEST_F(SettingsTest, APlacementSavedAtAnotherDpiKeepsItsCornerAndIsSizedForItsMonitorAndOneWithoutCountsAsNinetySix)
 {
-    // The stored dpi (0: none, as older builds saved: these first), the frame's, the stored and the applied rectangle.
+    // The stored dpi (0: none, as older builds saved: these first), the monitor's, the stored and the applied rectangle.
     const RECT at96 = {100, 80, 600, 480}, at144 = {150, 120, 900, 720};
-    const struct { DWORD storedDpi; int frameDpi; RECT stored, applied; } cases[] = {
-        {0, 96, at96, at96},    {0, 144, at96, at144},    {96, 144, at96, at144},    {144, 144, at144, at144},
-        {144, 96, at144, at96}, {192, 120, {200, 100, 1000, 700}, {125, 63, 625, 438}},  // halves round away from 0
-        {7, 144, at96, at144},  {100000, 96, at144, at144},  // a damaged dpi counts as none
+    RECT work = {};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    const struct { DWORD storedDpi; int monitorDpi; RECT stored, applied; } cases[] = {
+        {0, 96, at96, at96},    {0, 144, at96, {100, 80, 850, 680}},    {96, 144, at96, {100, 80, 850, 680}},
+        {144, 144, at144, at144}, {144, 96, at144, {150, 120, 650, 520}},
+        {192, 120, {200, 100, 1004, 704}, {200, 100, 703, 478}},  // halves round away from 0
+        {7, 144, at96, {100, 80, 850, 680}},  {100000, 96, at144, at144},  // a damaged dpi counts as none
+        // Grown past the screen's right edge: moved back onto it.
+        {96, 144, {work.right - 500, 100, work.right - 100, 400}, {work.right - 600, 100, work.right, 550}},
     };
     const DWORD flags = 0, showCmd = SW_SHOWNORMAL;
     SetRaw("flags", REG_DWORD, &flags, 4);
@@ -243,10 +248,41 @@ TEST_F(SettingsTest, APlacementSavedAtAnotherDpiIsScaledToTheFramesAndOneWithout
         SetRaw("rcNormal", REG_BINARY, &c.stored, 16);
         if (c.storedDpi)
             SetRaw(kPlacementDpiValue, REG_DWORD, &c.storedDpi, 4);
-        ASSERT_EQ(1, RestoreSettings(frame, c.frameDpi));
+        ASSERT_EQ(1, RestoreSettings(frame, c.monitorDpi));
         WINDOWPLACEMENT placement = {sizeof placement};
         GetWindowPlacement(frame, &placement);
-        EXPECT_TRUE(EqualRect(&c.applied, &placement.rcNormalPosition)) << c.storedDpi << " to " << c.frameDpi;
+        EXPECT_TRUE(EqualRect(&c.applied, &placement.rcNormalPosition))
+            << c.storedDpi << " to " << c.monitorDpi << ": " << placement.rcNormalPosition.left << ","
+            << placement.rcNormalPosition.top << "," << placement.rcNormalPosition.right << ","
+            << placement.rcNormalPosition.bottom;
+    }
+}
+
+// The size follows the dpi, the corner stays, and what no longer fits the monitor's work area goes back onto it.
+TEST(RestoredRectTest, TheSizeIsScaledTheCornerKeptAndTheRectangleBroughtBackOntoItsWorkArea)
+{
+    const RECT fullHd = {0, 0, 1920, 1080}, withTaskbar = {0, 0, 1920, 1040};
+    const struct {
+        RECT saved;
+        int savedDpi, dpi;
+        RECT work, expected;
+    } cases[] = {
+        {{100, 100, 400, 300}, 96, 144, withTaskbar, {100, 100, 550, 400}},
+        {{1000, 100, 1900, 800}, 96, 144, fullHd, {570, 30, 1920, 1080}},       // moved left and up
+        {{1000, 100, 1900, 800}, 96, 144, withTaskbar, {570, 0, 1920, 1040}},   // taller than the work area: cut
+        {{1000, 100, 1900, 800}, 144, 96, fullHd, {1000, 100, 1600, 567}},
+        {{200, 150, 800, 600}, 96, 120, fullHd, {200, 150, 950, 713}},          // still fits
+        {{-100, -50, 300, 300}, 96, 96, fullHd, {-100, -50, 300, 300}},         // same dpi: as it stands
+        {{1800, 900, 2400, 1300}, 96, 96, fullHd, {1800, 900, 2400, 1300}},
+        {{2000, 100, 2900, 800}, 96, 144, {1920, 0, 3840, 1040}, {2000, 0, 3350, 1040}},  // a second monitor
+        {{-1000, 100, -400, 500}, 96, 144, {-1280, 0, 0, 1024}, {-1000, 100, -100, 700}}, // one left of it
+        {{1000, 100, 1900, 800}, 96, 144, {}, {1000, 100, 2350, 1150}},                   // no work area known
+    };
+    for (const auto& c : cases) {
+        const RECT placed = RestoredRect(c.saved, c.savedDpi, c.dpi, c.work);
+        EXPECT_TRUE(EqualRect(&c.expected, &placed))
+            << c.saved.left << "," << c.saved.top << " at " << c.savedDpi << " to " << c.dpi << ": " << placed.left
+            << "," << placed.top << "," << placed.right << "," << placed.bottom;
     }
 }
 

@@ -11,7 +11,7 @@ TEST(ShellSafetyTest, ProgramsScriptsAndShortcutsAreRunnableInAnyCase)
                              "C:\\a\\x.scr", "C:\\a\\x.cpl", "C:\\a\\x.msi", "C:\\a\\x.msc", "C:\\a\\x.lnk",
                              "C:\\a\\x.url", "C:\\a\\x.hta", "C:\\a\\x.js", "C:\\a\\x.jse", "C:\\a\\x.vbs",
                              "C:\\a\\x.vbe", "C:\\a\\x.wsf", "C:\\a\\x.wsh", "C:\\a\\x.ps1", "C:\\a\\x.reg",
-                             "C:\\a\\x.jar", "C:\\a\\x.Settingcontent-ms"})
+                             "C:\\a\\x.jar", "C:\\a\\x.Settingcontent-ms", "C:\\a\\x.appinstaller"})
         EXPECT_TRUE(ShellWouldRun(path)) << path;
 }
 
@@ -20,6 +20,35 @@ TEST(ShellSafetyTest, TrailingDotsAndSpacesDoNotHideTheRealType)
     EXPECT_TRUE(ShellWouldRun("C:\\a\\evil.exe."));
     EXPECT_TRUE(ShellWouldRun("C:\\a\\evil.bat .. "));
     EXPECT_TRUE(ShellWouldRun("C:\\a\\notes.txt.exe"));
+}
+
+// A path may name a file by its short name, whose type is cut to three letters that mean nothing; the shell
+// acts on the file all the same. The own name may be the extension alone, or unknown.
+TEST(ShellSafetyTest, AFileIsJudgedByItsShortAndItsOwnNameAndEitherCanSendItToNotepad)
+{
+    const struct {
+        const char* path;
+        const char* ownName;
+        int runs;
+    } cases[] = {
+        {"C:\\a\\SETUP~1.APP", "setup.appref-ms", 1},
+        {"C:\\a\\CONTRO~1.SET", "control.settingcontent-ms", 1},
+        {"C:\\a\\DEPLOY~1.APP", "deploy.application", 1},
+        {"C:\\a\\PACKAG~1.APP", "package.appinstaller", 1},
+        {"C:\\a\\NETWOR~1.DIA", "network.diagcab", 1},
+        {"C:\\a\\NUL~1.APP", "nul.appref-ms", 1},            // a device name goes by its short name
+        {"C:\\a\\9F2A~1.APP", ".appref-ms", 1},              // the code page holds only the extension
+        {"C:\\a\\README~1.COM", "readme.community", 1},      // the short name is the runnable one
+        {"C:\\a\\9F2A~1.TXT", "", 1},                        // nothing known of the own name
+        {"C:\\a\\9F2A~1.TXT", nullptr, 1},
+        {"C:\\a\\LONGNO~1.TXT", "long notes.txt", 0},
+        {"C:\\a\\9F2A~1.TXT", ".txt", 0},
+        {"C:\\a\\CON~1.TXT", "con.txt", 0},
+        {"C:\\a\\main.cpp", "main.cpp", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.runs, ShellWouldRunFile(c.path, c.ownName)) << c.path << " " << (c.ownName ? c.ownName : "(null)");
+    EXPECT_FALSE(ShellWouldRun(cases[0].path)) << "judged by the short name alone";
 }
 
 // As the shell reads names: no dot, a space after the last dot, or a type too long to look up whole.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/ButtonBar.h"
+#include "framework/Dpi.h"
 #include "framework/MainFrame.h"
 #include "framework/StatusBar.h"
 #include "framework/TestSupport.h"
@@ -95,6 +96,13 @@ public:
     int RestoreState() override
     {
         ++restoreCalls;
+        if (placeOnAScreenAt144) {
+            // As a placement saved at 96 dpi and sized for a screen at 144 comes back there: on the way
+            // Windows suggests the window's size scaled once more.
+            SetWindowPos(hwnd, nullptr, 100, 100, 450, 300, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            RECT suggested = {100, 100, 775, 550};
+            SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        }
         return restoreResult;
     }
     int SaveState() override { return ++saveCalls; }
@@ -142,6 +150,7 @@ public:
     int canClose = 1;
     int canCloseCalls = 0;
     int restoreResult = 0;
+    bool placeOnAScreenAt144 = false;
     int restoreCalls = 0;
     int saveCalls = 0;
     int destroyCalls = 0;
@@ -486,6 +495,24 @@ TEST_F(FrameFixture, ShowUsesTheShowCommandOnlyWhenNothingWasRestored)
     frame.restoreResult = 0;
     frame.Show(SW_SHOW);
     EXPECT_TRUE(IsWindowVisible(frame.hwnd));
+}
+
+TEST_F(FrameFixture, TheSavedPlacementIsNotScaledTwiceByTheDpiChangeItCauses)
+{
+    ASSERT_TRUE(frame.CreateFrame(view, bar, status));
+    frame.placeOnAScreenAt144 = true;
+    frame.restoreResult = 1;
+    frame.Show(SW_SHOW);
+    RECT placed = {}, expected = {100, 100, 550, 400};
+    GetWindowRect(frame.hwnd, &placed);
+    EXPECT_TRUE(EqualRect(&expected, &placed)) << placed.left << "," << placed.top << "," << placed.right << ","
+                                               << placed.bottom;
+    EXPECT_EQ(144, frame.dpi);
+    // Moved to another screen later, the window takes the suggestion.
+    RECT suggested = {50, 60, 350, 260};
+    SendMessageA(frame.hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(frame.hwnd, &placed);
+    EXPECT_TRUE(EqualRect(&suggested, &placed));
 }
 
 TEST_F(FrameFixture, AcceleratorTableComesFromTheResources)

@@ -55,6 +55,7 @@ private:
     void ShowHit();
     void EndWalk();
     void ShowUnreadFiles();
+    void ColumnText(int line, char* destination);
 
     ButtonBar* buttonBar;
     StatusBar* statusBar;

@@ -1,4 +1,4 @@
-// Counting the search text over a whole file, from a prepared copy or in one pass, and finding it within one line.
+// Counting the search text over a whole file, from a prepared copy or in one pass, and finding it in the file or one line.
 #include "search/Matcher.h"
 
 #include "textview/AnsiText.h"
@@ -417,4 +417,42 @@ DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitiv
         return CountInFileSse2(bytes, n, text, caseSensitive);
 #endif
     return CountInFilePortable(bytes, n, text, caseSensitive);
+}
+
+DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char* text, int caseSensitive)
+{
+    if (to > n)
+        to = n;
+    const DWORD m = static_cast<DWORD>(lstrlenA(text));
+    if (from >= to || m == 0)
+        return 0;
+    const DWORD end = n - to > m - 1 ? to + (m - 1) : n;
+    return CountInFile(bytes + from, end - from, text, caseSensitive);
+}
+
+// The count itself decides, a stretch at a time: the first stretch that holds an occurrence is halved
+// until one start is left, so no occurrence is ever judged other than as the count judges it. The
+// stretches start short, for the next of many close occurrences, and grow for a file that has few.
+DWORD FindInFile(const char* bytes, DWORD n, DWORD from, const char* text, int caseSensitive)
+{
+    constexpr DWORD kLongestStretch = 64u << 10;
+    DWORD stretch = 256;
+    for (DWORD start = from; start < n;) {
+        const DWORD end = n - start > stretch ? start + stretch : n;
+        if (CountStarting(bytes, n, start, end, text, caseSensitive)) {
+            DWORD first = start, last = end;  // the first occurrence starts in [first, last)
+            while (last - first > 1) {
+                const DWORD middle = first + (last - first) / 2;
+                if (CountStarting(bytes, n, first, middle, text, caseSensitive))
+                    last = middle;
+                else
+                    first = middle;
+            }
+            return first;
+        }
+        start = end;
+        if (stretch < kLongestStretch)
+            stretch *= 2;
+    }
+    return n;
 }

@@ -1,4 +1,4 @@
-// Counting a literal text over a whole file, from a prepared copy or in one pass, and finding it within one line.
+// Counting a literal text over a whole file, from a prepared copy or in one pass, and finding it in the file or one line.
 #pragma once
 #include <windows.h>
 
@@ -37,6 +37,14 @@ DWORD CountInFilePortable(const char* bytes, DWORD n, const char* text, int case
 DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSensitive);
 #endif
 int CountUsesSse2();
+
+// The occurrences that start at from..to-1 in bytes[0, n) (read on past to by the text's length), counted as
+// CountInFile counts. The count in parts and Find next both go through here, so they agree on every one.
+DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char* text, int caseSensitive);
+
+// Where the first occurrence that starts at from or later in bytes[0, n) starts, as the count counts them;
+// n when there is none.
+DWORD FindInFile(const char* bytes, DWORD n, DWORD from, const char* text, int caseSensitive);
 
 const char* FindInText(const char* text, const char* s);
 // A-Z and the code page's capitals 0x80-0xFF lowered in place.

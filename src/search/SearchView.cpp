@@ -128,11 +128,10 @@ int SearchView::CountMatches()
     const char* text = searchOptions.searchText;
     if (!text[0] || !buffer)
         return 0;
-    const DWORD partBytes = kCountPart + static_cast<DWORD>(lstrlenA(text)) - 1;
     for (DWORD start = 0;; start += kCountPart) {
         const DWORD left = bytesRead - start;
-        const DWORD length = left < partBytes ? left : partBytes;
-        matchCount += CountInFile(buffer + start, length, text, searchOptions.caseSensitive);
+        const DWORD end = left < kCountPart ? bytesRead : start + kCountPart;
+        matchCount += CountStarting(buffer, bytesRead, start, end, text, searchOptions.caseSensitive);
         if (left <= kCountPart)
             break;
         if (!KeepLoading()) {

@@ -58,6 +58,7 @@ private:
     void ShowHit();
     void EndWalk();
     void ShowUnreadFiles();
+    void ColumnText(int line, char* destination);
 
     ButtonBar* buttonBar;
     StatusBar* statusBar;

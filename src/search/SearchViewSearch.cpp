@@ -151,58 +151,52 @@ void SearchView::ShowFoundTitle()
     SetWindowTextA(GetParent(hwnd), caption);
 }
 
+// The file's bytes are searched from the cursor on with the count's own matcher, so every occurrence
+// counted can be shown: one across the pieces the view cut a long line into, and one past a NUL byte.
+// The index then gives the occurrence's lines. The cursor goes to its end, where the next search starts.
 void SearchView::FindNext()
 {
-    if (lineCount <= 0) {
+    const int patternLength = lstrlenA(searchOptions.searchText);
+    if (lineCount <= 0 || !buffer || patternLength == 0) {
         ShowPosition(-1);
         return;
     }
-    // A view too small for one row or column still steps, so the search always ends.
+    // A view too small for one row or column still places the occurrence.
     const int rows = visibleRows > 0 ? visibleRows : 1;
     const int columns = visibleColumns > 0 ? visibleColumns : 1;
-    const int startLine = topLine + cursorRow;
+    int startLine = topLine + cursorRow;
+    if (startLine >= lineCount)
+        startLine = lineCount - 1;
+    if (startLine < 0)
+        startLine = 0;
     const int oldLeftColumn = leftColumn;
-    int page = topLine;
 
     char text[kLineBufferSize];
-    GetLineText(startLine, text);
+    ColumnText(startLine, text);
     int start = ColumnToIndex(leftColumn + cursorColumn, text);
-    int length = GetLineLength(startLine);
+    const int length = GetLineLength(startLine);
     if (start > length)
         start = length;
     if (start < 0)
         start = 0;
 
-    const int patternLength = lstrlenA(searchOptions.searchText);
-    int line = startLine;
-    int found = -1;
-    while (found < 0) {
-        while (line < page + rows) {
-            GetLineText(line, text);
-            if (!searchOptions.caseSensitive)
-                FoldCase(text);
-            const char* hit = patternLength ? FindInText(text + start, searchOptions.searchText) : nullptr;
-            start = 0;
-            if (hit) {
-                found = static_cast<int>(hit - text);
-                break;
-            }
-            ++line;
-            if (line >= lineCount) {
-                ShowPosition(-1);
-                return;
-            }
-        }
-        if (found < 0)
-            page += rows;
+    const DWORD from = Entries()[startLine].start + static_cast<DWORD>(start);
+    const DWORD at = FindInFile(buffer, bytesRead, from, searchOptions.searchText, searchOptions.caseSensitive);
+    if (at >= bytesRead) {
+        ShowPosition(-1);
+        return;
     }
-
-    selStartLine = selEndLine = line;
-    selStartIndex = found;
-    selEndIndex = found + patternLength;
+    const DWORD end = at + static_cast<DWORD>(patternLength);
+    const int firstLine = LineAtOffset(at);
+    const int lastLine = LineAtOffset(end - 1);
+    selStartLine = firstLine;
+    selStartIndex = IndexInLine(firstLine, at);
+    selEndLine = lastLine;
+    selEndIndex = IndexInLine(lastLine, end);
     hasSelection = 1;
 
-    const int endColumn = IndexToColumn(found + patternLength, text);
+    ColumnText(lastLine, text);
+    const int endColumn = IndexToColumn(selEndIndex, text);
     if (endColumn < leftColumn) {
         while (endColumn < leftColumn)
             leftColumn -= columns;
@@ -213,9 +207,17 @@ void SearchView::FindNext()
         leftColumn += columns;
     cursorColumn = endColumn - leftColumn;
 
+    // Whole pages down until the page holds the first line; then the last one too, where the page
+    // is tall enough for both.
+    int page = topLine;
+    if (firstLine < page)
+        page = firstLine;
+    page += (firstLine - page) / rows * rows;
+    if (lastLine >= page + rows)
+        page = lastLine - rows + 1;
     topLine = page;
-    cursorRow = line - page;
-    if (line != startLine)
+    cursorRow = lastLine - page;
+    if (lastLine != startLine)
         CursorLineChanged();
 
     paintingDeferred = 1;
@@ -224,7 +226,18 @@ void SearchView::FindNext()
         SetScrollPos(hwnd, SB_HORZ, leftColumn, TRUE);
     ResumePainting();
     Redraw();
-    ShowPosition(topLine + cursorRow + 1);
+    ShowPosition(firstLine + 1);
+}
+
+// The line's bytes with NUL read as a space, as the count reads it, so that every byte has its column
+// as the index gives it one.
+void SearchView::ColumnText(int line, char* destination)
+{
+    const LineEntry& entry = Entries()[line];
+    const char* source = buffer + entry.start;
+    for (int i = 0; i < entry.length; ++i)
+        destination[i] = source[i] ? source[i] : ' ';
+    destination[entry.length] = '\0';
 }
 
 void SearchView::ShowPosition(int n)

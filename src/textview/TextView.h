@@ -69,6 +69,14 @@ public:
     int ColumnToIndex(int column, const char* text) const;
     int IndexToColumn(int index, const char* text) const;
     LineEntry* Entries() const { return static_cast<LineEntry*>(lines.block); }
+    // The display line that holds the byte at offset of the buffer, by binary search in the index; a line
+    // break's bytes belong to the line before it.
+    int LineAtOffset(DWORD offset) const;
+    // Offset as an index into the line, at most its length.
+    int IndexInLine(int line, DWORD offset) const;
+    // Whether a real line break (or the end of the file) follows the line; 0 where the next line is only the
+    // rest of the same file line, cut for display.
+    int EndsFileLine(int line) const;
 
     // Painting (TextViewPaint.cpp).
     void Redraw();

@@ -1,4 +1,4 @@
-// The text view's Copy: the selection as CF_TEXT, line by line with CR LF between the lines.
+// The text view's Copy: the selection as CF_TEXT, line by line with CR LF between the file's lines.
 #include "textview/TextView.h"
 
 #include <cstring>
@@ -63,7 +63,8 @@ HGLOBAL TextView::BuildClipboardText()
     int lastPiece = FirstSelectionPiece(piece);
     for (;;) {
         size_t length = strlen(piece);
-        if (!lastPiece) {
+        // Where only the view cut a long line, its pieces join again as the file has them.
+        if (!lastPiece && EndsFileLine(pieceLine)) {
             memcpy(piece + length, kLineBreak, kLineBreakLength + 1);
             length += kLineBreakLength;
         }
@@ -88,10 +89,11 @@ int TextView::FirstSelectionPiece(char* destination)
     pieceEnd = selEndIndex;
     const int oneLine = selStartLine == selEndLine;
     const int end = oneLine ? pieceEnd : GetLineLength(pieceLine);
-    char line[kPieceBufferSize];
-    GetLineText(pieceLine, line);
+    // The file's own bytes from the selection's start, so that a selection that starts past a NUL byte
+    // (an occurrence Find next selected there) is copied; a NUL within it still ends the piece.
+    const char* line = buffer ? buffer + Entries()[pieceLine].start : nullptr;
     int n = 0;
-    for (int i = pieceStart; i < end && line[i]; ++i)
+    for (int i = pieceStart; line && i < end && line[i]; ++i)
         destination[n++] = line[i];
     destination[n] = '\0';
     return oneLine;

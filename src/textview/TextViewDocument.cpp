@@ -287,6 +287,41 @@ int TextView::GrowLineIndex()
     return lineCapacity != lineCount;
 }
 
+int TextView::LineAtOffset(DWORD offset) const
+{
+    const LineEntry* entries = Entries();
+    if (!entries || lineCount <= 0)
+        return 0;
+    // The answer lies in [low, high): the last line that starts at or before offset.
+    int low = 0, high = lineCount;
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        if (entries[middle].start <= offset)
+            low = middle;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+int TextView::IndexInLine(int line, DWORD offset) const
+{
+    const LineEntry& entry = Entries()[line];
+    if (offset <= entry.start)
+        return 0;
+    const DWORD index = offset - entry.start;
+    return index < static_cast<DWORD>(entry.length) ? static_cast<int>(index) : entry.length;
+}
+
+// A piece cut at the length limit is followed at once by the next piece; a line break takes at least one byte.
+int TextView::EndsFileLine(int line) const
+{
+    const LineEntry* entries = Entries();
+    if (!entries || line < 0 || line + 1 >= lineCount)
+        return 1;
+    return entries[line + 1].start != entries[line].start + static_cast<DWORD>(entries[line].length);
+}
+
 int TextView::ColumnToIndex(int column, const char* text) const
 {
     const int width = tabWidth > 0 ? tabWidth : 1;

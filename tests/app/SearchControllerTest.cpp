@@ -307,6 +307,68 @@ TEST_F(SearchControllerTest, OverlappingOccurrencesCountThreeWhileFindNextVisits
     ExpectSelection(0, 2, 4);
 }
 
+// Every occurrence the count counts is one Find next shows: across the pieces a long line is cut into
+// (at 255 bytes, or at column 255 after tabs, 32 tabs at the least), past a NUL byte, folded, overlapping.
+TEST_F(SearchControllerTest, FindNextVisitsEveryOccurrenceTheCountCounts)
+{
+    struct Visit {
+        int startLine, startIndex, endLine, endIndex;
+    };
+    const std::string tabs31(31, '\t');
+    const std::string tabs32(32, '\t');
+    // 31 tabs reach column 248: the seven bytes after them end the first piece at column 255.
+    const std::string toColumn255 = tabs31 + "xxxxxxa";
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string text;
+        bool caseSensitive;
+        int count;
+        std::vector<Visit> visits;
+    } cases[] = {
+        {"255 bytes", std::string(252, 'x') + "split-needle" + std::string(100, 'y'), "split-needle", false, 1,
+         {{0, 252, 1, 9}}},
+        {"tabs to column 255", tabs31 + "split-needle\r\nsplit-needle", "split-needle", false, 2,
+         {{0, 31, 1, 5}, {2, 0, 2, 12}}},
+        {"three pieces", toColumn255 + tabs32 + "b end", "a" + tabs32 + "b", false, 1, {{0, 37, 2, 1}}},
+        {"four pieces", toColumn255 + tabs32 + tabs32 + "b", "a" + tabs32 + tabs32 + "b", true, 1, {{0, 37, 3, 1}}},
+        {"folded across pieces", std::string(250, 'x') + "SPLIT-Needle and split-needle", "Split-Needle", false, 2,
+         {{0, 250, 1, 7}, {1, 12, 1, 24}}},
+        {"past a NUL", std::string("ab\0cd needle\r\nneedle", 20), "needle", false, 2, {{0, 6, 0, 12}, {1, 0, 1, 6}}},
+        {"NUL read as a space", std::string("x\0needle", 8), "x needle", true, 1, {{0, 0, 0, 8}}},
+        {"overlapping", "aaaa", "aa", true, 3, {{0, 0, 0, 2}, {0, 2, 0, 4}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tree.Write("case.txt", c.file);
+        SearchEntry entry = AllFilesIn(tree, c.text);
+        entry.caseSensitive = c.caseSensitive;
+        Start(entry);
+        ASSERT_EQ(tree.path + "\\case.txt", searchView.currentPath);
+        EXPECT_EQ("\t" + std::to_string(c.count), Status(2));
+        for (size_t i = 0; i < c.visits.size(); ++i) {
+            SCOPED_TRACE(i);
+            if (i)
+                Command(CMD_FINDNEXT);
+            const Visit& v = c.visits[i];
+            EXPECT_TRUE(searchView.hasSelection);
+            EXPECT_EQ(v.startLine, searchView.selStartLine);
+            EXPECT_EQ(v.startIndex, searchView.selStartIndex);
+            EXPECT_EQ(v.endLine, searchView.selEndLine);
+            EXPECT_EQ(v.endIndex, searchView.selEndIndex);
+            // The status names the line the occurrence starts on; the cursor stands at its end, in sight.
+            EXPECT_EQ(Position(v.startLine + 1), Status(1));
+            EXPECT_EQ(v.endLine, searchView.topLine + searchView.cursorRow);
+            EXPECT_LE(searchView.topLine, v.startLine);
+            EXPECT_GE(searchView.cursorColumn, 0);
+            EXPECT_LE(searchView.cursorColumn, searchView.visibleColumns);
+        }
+        Command(CMD_FINDNEXT);
+        EXPECT_EQ("\tNo more", Status(1));
+        EXPECT_EQ(c.visits.back().endIndex, searchView.selEndIndex);
+    }
+}
+
 TEST_F(SearchControllerTest, CaseInsensitiveSearchFindsUpperCaseText)
 {
     tree.Write("a.txt", "xyz\r\nfoo ABC bar abc");

@@ -1,5 +1,5 @@
-// The whole-file count with its skip table and prepared copy, the one-pass count beside it, the one-line find,
-// and case folding.
+// The whole-file count with its skip table and prepared copy, the one-pass count beside it, the find over the
+// file and the one-line find, and case folding.
 #include <gtest/gtest.h>
 
 #include "search/Matcher.h"
@@ -346,6 +346,40 @@ TEST_F(MatcherTest, CountBufferOnlyGrowsAndRefusesAWrappedSize)
         EXPECT_EQ(static_cast<char>(0xFF), again[-1]);
     }
     EXPECT_EQ(2u, Count("a-a", "a", 1));
+}
+
+TEST_F(MatcherTest, FindInFileStopsWhereTheCountCountsFromAnyStart)
+{
+    // Random bytes without a q; "Q\0q", which the count reads folded as "q q", planted twice, last at the end.
+    std::mt19937 random(5150);
+    std::string big(4 * 65536 + 77, ' ');
+    for (char& c : big)
+        c = "aAb \xD6\xF6"[random() % 6];
+    const std::vector<size_t> plantedAt = {131000, big.size() - 3};
+    for (size_t at : plantedAt)
+        big.replace(at, 3, std::string("Q\0q", 3));
+    const DWORD n = static_cast<DWORD>(big.size());
+    // From every distance around the edges of the stretches the find takes (256 bytes, then doubling to
+    // 64 KB), an occurrence that starts at an edge or runs across one is found.
+    for (size_t at : plantedAt) {
+        for (DWORD before : {0u, 1u, 2u, 3u, 253u, 254u, 255u, 256u, 257u, 766u, 767u, 768u, 65278u, 65279u,
+                             65280u, 65281u, 130815u, 130816u})
+            EXPECT_EQ(at, FindInFile(big.data(), n, static_cast<DWORD>(at - before), "q q", 0)) << before;
+    }
+    EXPECT_EQ(n, FindInFile(big.data(), n, static_cast<DWORD>(plantedAt.back() + 1), "q q", 0));
+    EXPECT_EQ(n, FindInFile(big.data(), n, 0, "q q", 1));
+    GuardedBytes guarded;
+    ASSERT_TRUE(guarded.Ready());
+    const char* tail = guarded.Place(big.substr(n - 3000));
+    EXPECT_EQ(2997u, FindInFile(tail, 3000, 0, "q q", 0));
+
+    // Overlapping ones a byte apart; texts the count never finds.
+    std::vector<DWORD> starts;
+    for (DWORD at = FindInFile("aaaa", 4, 0, "aa", 1); at < 4; at = FindInFile("aaaa", 4, at + 1, "aa", 1))
+        starts.push_back(at);
+    EXPECT_EQ((std::vector<DWORD>{0, 1, 2}), starts);
+    EXPECT_EQ(4u, FindInFile("CAFE", 4, 0, "CAFE", 0));  // a capital no folded byte equals
+    EXPECT_EQ(3u, FindInFile("abc", 3, 0, "", 1));
 }
 
 TEST_F(MatcherTest, FindInTextReturnsTheFirstExactOccurrence)

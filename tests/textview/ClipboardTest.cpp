@@ -152,13 +152,21 @@ TEST_F(Clipboard, TextIsCopiedAsInTheFile)
     EXPECT_EQ("ABC def", Copied());
 }
 
-TEST_F(Clipboard, LongFileLineArrivesAsSeveralLines)
+// The view cuts a long file line into pieces for display only: its pieces join again on the clipboard,
+// while real line breaks still come as CR LF.
+TEST_F(Clipboard, PiecesOfALongLineJoinAsTheFileHasThem)
 {
-    const std::string line(600, 'q');
-    ASSERT_EQ(1, IndexBytes(view, line));
-    ASSERT_EQ(3, view.lineCount);
-    Select(0, 0, 2, 90);
-    EXPECT_EQ(std::string(255, 'q') + "\r\n" + std::string(255, 'q') + "\r\n" + std::string(90, 'q'), Copied());
+    ASSERT_EQ(1, IndexBytes(view, std::string(600, 'q') + "\r\nnext\n" + std::string(31, '\t') + "split-needle"));
+    ASSERT_EQ(6, view.lineCount);
+    Select(0, 0, 3, 2);
+    EXPECT_EQ(std::string(600, 'q') + "\r\nne", Copied());
+    Select(0, 250, 1, 5);
+    EXPECT_EQ(std::string(10, 'q'), Copied());
+    Select(1, 254, 3, 0);  // up to the start of the next file line: its break comes last
+    EXPECT_EQ(std::string(91, 'q') + "\r\n", Copied());
+    // Tabs end the first piece of the last line at column 255, after "split-n".
+    Select(4, 31, 5, 5);
+    EXPECT_EQ("split-needle", Copied());
 }
 
 TEST_F(Clipboard, LineWithANulIsCopiedUpToIt)
@@ -172,8 +180,8 @@ TEST_F(Clipboard, LineWithANulIsCopiedUpToIt)
     EXPECT_EQ(std::string("b\r\nxy\r\nlast\0", 12), bytes.substr(0, 12));
     for (size_t i = 12; i < bytes.size(); ++i)
         ASSERT_EQ('\0', bytes[i]) << i;  // nothing beyond the NUL byte leaks into the block
-    Select(0, 3, 0, 5);  // only bytes after the NUL: an empty text
-    EXPECT_EQ("", Copied());
+    Select(0, 3, 0, 5);  // only bytes after the NUL: they are copied, as Find next may select them
+    EXPECT_EQ("cd", Copied());
 }
 
 TEST_F(Clipboard, NothingToCopyLeavesTheClipboardAsItWas)

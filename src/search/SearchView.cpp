@@ -9,6 +9,7 @@
 #include "search/Matcher.h"
 #include "search/SearchOptions.h"
 #include "textview/AnsiText.h"
+#include "textview/CodePageText.h"
 
 namespace {
 
@@ -123,13 +124,17 @@ int SearchView::CountMatches()
     const char* text = searchOptions.searchText;
     if (!text[0] || !buffer)
         return 0;
-    const DWORD partBytes = kCountPart + static_cast<DWORD>(lstrlenA(text)) - 1;
-    for (DWORD start = 0;; start += kCountPart) {
+    const DWORD patternSpare = static_cast<DWORD>(lstrlenA(text)) - 1;
+    for (DWORD start = 0;;) {
         const DWORD left = bytesRead - start;
-        const DWORD length = left < partBytes ? left : partBytes;
+        // Each part begins with a character, where the count takes its first one to start.
+        const DWORD step = left <= kCountPart ? left
+                           : static_cast<DWORD>(CodePageText::Ansi().CharacterStart(buffer, start + kCountPart)) - start;
+        const DWORD length = left - step < patternSpare ? left : step + patternSpare;
         matchCount += CountInFile(buffer + start, length, text, searchOptions.caseSensitive);
         if (left <= kCountPart)
             break;
+        start += step;
         if (!KeepLoading()) {
             loadStopped = 1;
             matchCount = 0;
@@ -149,6 +154,10 @@ int SearchView::KeepLoading()
 // bytes occurs as often in the UTF-8 bytes as in their converted text.
 int SearchView::CountNeedsAnsiText()
 {
+    // Where a character may take two bytes, the raw UTF-8 bytes neither give the converted text's
+    // count nor have the code page's character starts.
+    if (CodePageText::Ansi().DoubleByte())
+        return 1;
     const char defaultChar = AnsiText::DefaultChar();
     for (const char* c = searchOptions.searchText; *c; ++c) {
         if (static_cast<unsigned char>(*c) >= 0x80 || *c == defaultChar)

@@ -181,7 +181,7 @@ void SearchView::FindNext()
             GetLineText(line, text);
             if (!searchOptions.caseSensitive)
                 FoldCase(text);
-            const char* hit = patternLength ? FindInText(text + start, searchOptions.searchText) : nullptr;
+            const char* hit = patternLength ? FindCharacterInText(text, text + start, searchOptions.searchText) : nullptr;
             start = 0;
             if (hit) {
                 found = static_cast<int>(hit - text);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "driver/UnixCommand.h"
+#include "textview/ViewTestSupport.h"
 
 namespace seekword_e2e {
 namespace {
@@ -88,6 +89,35 @@ TEST_F(JapaneseWindowsTest, DISABLED_FindsUtf8AndUtf16FilesInAFolderEndingIn5C)
     EXPECT_EQ("", Part(0));
 }
 
+// The view's half of it: whole characters in pieces, clicks and the font, at 96 dpi and at 144.
+TEST(JapaneseWindowsView, DISABLED_KeepsDoubleByteCharactersWhole)
+{
+    ASSERT_EQ(932u, GetACP());
+    ViewHost host;
+    ProbeView view;
+    ASSERT_TRUE(host.Open(view, 40, 20));
+    // A piece that would end between 95 and 5C ends before 表 instead.
+    ASSERT_EQ(1, IndexBytes(view, std::string(254, 'a') + kHyouji));
+    ASSERT_EQ(2, view.lineCount);
+    EXPECT_EQ(254, view.GetLineLength(0));
+    EXPECT_EQ(4, view.GetLineLength(1));
+    // A click on the second half of 示 and a drag back onto the second half of 表 select 表 whole.
+    const int y = view.lineHeight + 1;
+    SendMessageA(view.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(view.marginWidth + 3 * view.charWidth + 1, y));
+    SendMessageA(view.hwnd, WM_MOUSEMOVE, MK_LBUTTON, Point(view.marginWidth + 1 * view.charWidth + 1, y));
+    SendMessageA(view.hwnd, WM_LBUTTONUP, 0, Point(view.marginWidth + 1 * view.charWidth + 1, y));
+    EXPECT_EQ(0, view.selStartIndex);
+    EXPECT_EQ(2, view.selEndIndex);
+    for (int dpi : {96, 144}) {
+        view.OnDpiChanged(dpi);
+        SIZE size = {};
+        ASSERT_TRUE(GetTextExtentPoint32A(view.memoryDC, kHyouji, 2, &size));
+        EXPECT_EQ(SHIFTJIS_CHARSET, GetTextCharsetInfo(view.memoryDC, nullptr, 0)) << dpi;
+        EXPECT_EQ(2 * view.charWidth, size.cx) << dpi;
+    }
+    view.Destroy();
+}
+
 // Skipped where the locale is missing; the prefix is made on the first run and kept in the build folder.
 TEST(JapaneseWindows, FindsUtf8AndUtf16FilesByJapaneseText)
 {
@@ -112,12 +142,12 @@ TEST(JapaneseWindows, FindsUtf8AndUtf16FilesByJapaneseText)
         " \"$wine\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1;"
         " \"$wine\" reg add 'HKCU\\Software\\Wine\\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1;"
         " \"$wine\" " + UnixCommand::ShellQuote(program) +
-        " --gtest_also_run_disabled_tests --gtest_filter='JapaneseWindowsTest.DISABLED_*' 2>&1; rc=$?;"
+        " --gtest_also_run_disabled_tests --gtest_filter='Japanese*.DISABLED_*' 2>&1; rc=$?;"
         " \"$server\" -k; exit $rc";
     std::string output;
     const int code = UnixCommand::Run({"/bin/sh", "-c", script}, &output, 500000);
     EXPECT_EQ(0, code) << output;
-    EXPECT_NE(std::string::npos, output.find("[  PASSED  ] 1 test")) << output;
+    EXPECT_NE(std::string::npos, output.find("[  PASSED  ] 2 tests")) << output;
 }
 
 } // namespace seekword_e2e

@@ -103,7 +103,7 @@ inline bool PreparedEqual(const unsigned char* at, const unsigned char* text, si
 class DoubleBytePattern {
 public:
     DoubleBytePattern(const unsigned char* text, int caseSensitive, const CodePageText& codePage)
-        : p(text), m(0), chars(codePage)
+        : p(text), m(0), folds(!caseSensitive), chars(codePage)
     {
         for (int c = 0; c < 256; ++c)
             prepared[c] = static_cast<unsigned char>(c == 0                                  ? kSpace
@@ -145,7 +145,7 @@ public:
             return;
         if (p[k] == kSpace)
             second = 0;
-        else if (prepared['A'] == 'a' && p[k] >= 'a' && p[k] <= 'z')
+        else if (folds && p[k] >= 'a' && p[k] <= 'z')
             second = static_cast<unsigned char>(p[k] - kFoldBit);
     }
 
@@ -159,6 +159,7 @@ private:
 
     const unsigned char* p;
     size_t m;
+    bool folds;
     const CodePageText& chars;
     unsigned char prepared[256];
 };

@@ -68,9 +68,7 @@ int EffectiveExtension(const char* path, char* extension, int size)
     while (end > 0 && (path[end - 1] == '.' || path[end - 1] == ' '))
         --end;
     // Only the name matters, and the name is what follows the last separator.
-    int nameStart = end;
-    while (nameStart > 0 && path[nameStart - 1] != '\\' && path[nameStart - 1] != '/' && path[nameStart - 1] != ':')
-        --nameStart;
+    const int nameStart = SeparatedLength(path, end);
     if (end - nameStart >= MAX_PATH)
         return 0;
     lstrcpynA(trimmed, path + nameStart, end - nameStart + 1);

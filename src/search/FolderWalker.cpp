@@ -7,11 +7,6 @@
 
 namespace {
 
-bool EndsWithSeparator(const char* path, int length)
-{
-    return length > 0 && (path[length - 1] == '\\' || path[length - 1] == '/');
-}
-
 // A pattern that every name matches: its listing also names every subfolder.
 bool ListsEverything(const char* pattern)
 {

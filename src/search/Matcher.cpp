@@ -2,6 +2,9 @@
 #include "search/Matcher.h"
 
 #include "textview/AnsiText.h"
+#include "textview/CodePageText.h"
+
+#include <cstring>
 
 namespace {
 
@@ -94,6 +97,121 @@ inline bool PreparedEqual(const unsigned char* at, const unsigned char* text, si
             return false;
     }
     return true;
+}
+
+// On a double-byte code page: a second byte is compared as it is, a single-byte character as the count
+// reads it (NUL as a space, A-Z folded unless caseSensitive), and only a window that starts a character counts.
+class DoubleBytePattern {
+public:
+    DoubleBytePattern(const unsigned char* text, int caseSensitive, const CodePageText& codePage)
+        : p(text), m(0), folds(!caseSensitive), chars(codePage)
+    {
+        for (int c = 0; c < 256; ++c)
+            prepared[c] = static_cast<unsigned char>(c == 0                                  ? kSpace
+                                                     : !caseSensitive && c >= 'A' && c <= 'Z' ? c | kFoldBit
+                                                                                              : c);
+        const size_t length = strlen(reinterpret_cast<const char*>(text));
+        // A capital left in a single-byte character of a folded text can never match.
+        for (size_t k = 0; k < length; k += chars.CharLength(reinterpret_cast<const char*>(text), k, length)) {
+            if (!IsPair(k, length) && prepared[text[k]] != text[k])
+                return;
+        }
+        m = length;
+    }
+
+    size_t Length() const { return m; }
+
+    // Whether the window at at holds the text, character by character.
+    bool Matches(const unsigned char* at) const
+    {
+        for (size_t k = 0; k < m;) {
+            if (IsPair(k, m)) {
+                if (at[k] != p[k] || at[k + 1] != p[k + 1])
+                    return false;
+                k += 2;
+            } else {
+                if (prepared[at[k]] != p[k])
+                    return false;
+                ++k;
+            }
+        }
+        return true;
+    }
+
+    // The raw bytes that may stand at position k of a window holding the text: one or two values.
+    void RawBytes(size_t k, unsigned char& first, unsigned char& second) const
+    {
+        first = second = p[k];
+        if (IsPairByte(k))
+            return;
+        if (p[k] == kSpace)
+            second = 0;
+        else if (folds && p[k] >= 'a' && p[k] <= 'z')
+            second = static_cast<unsigned char>(p[k] - kFoldBit);
+    }
+
+private:
+    bool IsPair(size_t k, size_t n) const { return chars.CharLength(reinterpret_cast<const char*>(p), k, n) == 2; }
+    // Whether byte k belongs to a double-byte character of the text.
+    bool IsPairByte(size_t k) const
+    {
+        return !chars.StartsCharacter(reinterpret_cast<const char*>(p), k) || IsPair(k, m);
+    }
+
+    const unsigned char* p;
+    size_t m;
+    bool folds;
+    const CodePageText& chars;
+    unsigned char prepared[256];
+};
+
+// Character starts of one count, asked in increasing order: each answer starts from the last start known,
+// so a long run of lead bytes is not read again for every window in it.
+class CharacterStarts {
+public:
+    CharacterStarts(const unsigned char* text, const CodePageText& codePage) : bytes(text), chars(codePage), known(0)
+    {
+    }
+
+    bool At(size_t p)
+    {
+        if (p < known)
+            known = 0;
+        const bool starts = chars.StartsCharacterAfter(reinterpret_cast<const char*>(bytes), known, p) != 0;
+        known = starts ? p : p + 1;
+        return starts;
+    }
+
+private:
+    const unsigned char* bytes;
+    const CodePageText& chars;
+    size_t known;
+};
+
+DWORD CountDoubleBytePortable(const unsigned char* b, size_t n, const DoubleBytePattern& pattern,
+                              const CodePageText& chars)
+{
+    const size_t m = pattern.Length();
+    if (m == 0 || m > n)
+        return 0;
+    // Later positions overwrite earlier ones: each raw byte keeps the shortest skip.
+    size_t shift[256];
+    for (size_t c = 0; c < 256; ++c)
+        shift[c] = m;
+    for (size_t k = 0; k + 1 < m; ++k) {
+        unsigned char first, second;
+        pattern.RawBytes(k, first, second);
+        shift[first] = shift[second] = m - 1 - k;
+    }
+    unsigned char lastFirst, lastSecond;
+    pattern.RawBytes(m - 1, lastFirst, lastSecond);
+    CharacterStarts starts(b, chars);
+    DWORD count = 0;
+    for (size_t j = m - 1; j < n; j += shift[b[j]]) {
+        if ((b[j] == lastFirst || b[j] == lastSecond) && pattern.Matches(b + j - (m - 1)) && starts.At(j - (m - 1)))
+            ++count;
+    }
+    return count;
 }
 
 }  // namespace
@@ -244,12 +362,50 @@ SEEKWORD_SSE2_FUNCTION size_t CountBlocks(const unsigned char* b, size_t lastSta
     return i;
 }
 
+// Windows whose first and last bytes may hold the text's, 16 starts at a time, each then compared whole.
+SEEKWORD_SSE2_FUNCTION DWORD CountDoubleByteSse2(const unsigned char* b, size_t n, const DoubleBytePattern& pattern,
+                                                 const CodePageText& chars)
+{
+    const size_t m = pattern.Length();
+    if (m == 0 || m > n)
+        return 0;
+    CharacterStarts starts(b, chars);
+    DWORD count = 0;
+    size_t i = 0;
+    if (n >= m + 15) {
+        unsigned char f1, f2, l1, l2;
+        pattern.RawBytes(0, f1, f2);
+        pattern.RawBytes(m - 1, l1, l2);
+        const __m128i first1 = _mm_set1_epi8(static_cast<char>(f1)), first2 = _mm_set1_epi8(static_cast<char>(f2));
+        const __m128i last1 = _mm_set1_epi8(static_cast<char>(l1)), last2 = _mm_set1_epi8(static_cast<char>(l2));
+        const size_t lastStart = n - m;
+        for (; i + 15 <= lastStart; i += 16) {
+            const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+            const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i + m - 1));
+            const __m128i heads = _mm_or_si128(_mm_cmpeq_epi8(head, first1), _mm_cmpeq_epi8(head, first2));
+            const __m128i tails = _mm_or_si128(_mm_cmpeq_epi8(tail, last1), _mm_cmpeq_epi8(tail, last2));
+            unsigned mask = Bits(_mm_and_si128(heads, tails));
+            for (size_t k = i; mask; mask >>= 1, ++k) {
+                if ((mask & 1) && pattern.Matches(b + k) && starts.At(k))
+                    ++count;
+            }
+        }
+    }
+    for (; i + m <= n; ++i) {
+        if (pattern.Matches(b + i) && starts.At(i))
+            ++count;
+    }
+    return count;
+}
+
 }  // namespace
 
-DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSensitive)
+DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSensitive, const CodePageText& chars)
 {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    if (chars.DoubleByte())
+        return CountDoubleByteSse2(b, n, DoubleBytePattern(p, caseSensitive, chars), chars);
     const size_t m = CountableLength(p, caseSensitive);
     if (m == 0 || m > n)
         return 0;
@@ -362,6 +518,8 @@ const char* FindInText(const char* text, const char* s)
 
 char* FoldCase(char* s)
 {
+    if (CodePageText::Ansi().DoubleByte())
+        return CodePageText::Ansi().FoldAscii(s);
     const unsigned char* fold = Tables().fold;
     for (char* c = s; *c; ++c)
         *c = static_cast<char>(fold[static_cast<unsigned char>(*c)]);
@@ -370,10 +528,12 @@ char* FoldCase(char* s)
 
 // A Horspool skip search over the raw bytes, each read through the preparing table: the count of the copy
 // without making one.
-DWORD CountInFilePortable(const char* bytes, DWORD n, const char* text, int caseSensitive)
+DWORD CountInFilePortable(const char* bytes, DWORD n, const char* text, int caseSensitive, const CodePageText& chars)
 {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    if (chars.DoubleByte())
+        return CountDoubleBytePortable(b, n, DoubleBytePattern(p, caseSensitive, chars), chars);
     const size_t m = CountableLength(p, caseSensitive);
     if (m == 0 || m > n)
         return 0;
@@ -410,16 +570,17 @@ int CountUsesSse2()
 #endif
 }
 
-DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitive)
+DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitive, const CodePageText& chars)
 {
 #if defined(SEEKWORD_COUNT_SSE2)
     if (CountUsesSse2())
-        return CountInFileSse2(bytes, n, text, caseSensitive);
+        return CountInFileSse2(bytes, n, text, caseSensitive, chars);
 #endif
-    return CountInFilePortable(bytes, n, text, caseSensitive);
+    return CountInFilePortable(bytes, n, text, caseSensitive, chars);
 }
 
-DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char* text, int caseSensitive)
+DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char* text, int caseSensitive,
+                    const CodePageText& chars)
 {
     if (to > n)
         to = n;
@@ -427,28 +588,37 @@ DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char
     if (from >= to || m == 0)
         return 0;
     const DWORD end = n - to > m - 1 ? to + (m - 1) : n;
-    return CountInFile(bytes + from, end - from, text, caseSensitive);
+    return CountInFile(bytes + from, end - from, text, caseSensitive, chars);
 }
 
 // The count itself decides, a stretch at a time: the first stretch that holds an occurrence is halved
 // until one start is left, so no occurrence is ever judged other than as the count judges it. The
 // stretches start short, for the next of many close occurrences, and grow for a file that has few.
-DWORD FindInFile(const char* bytes, DWORD n, DWORD from, const char* text, int caseSensitive)
+DWORD FindInFile(const char* bytes, DWORD n, DWORD from, const char* text, int caseSensitive,
+                 const CodePageText& chars)
 {
+    // Every stretch and half begins with a character, as the count takes its first byte to be one.
+    auto CharacterAt = [&chars](const char* b, DWORD p) { return static_cast<DWORD>(chars.CharacterStart(b, p)); };
+    // An occurrence from the second byte of a character on would start inside it.
+    if (from < n && CharacterAt(bytes, from) != from)
+        ++from;
     constexpr DWORD kLongestStretch = 64u << 10;
     DWORD stretch = 256;
     for (DWORD start = from; start < n;) {
-        const DWORD end = n - start > stretch ? start + stretch : n;
-        if (CountStarting(bytes, n, start, end, text, caseSensitive)) {
-            DWORD first = start, last = end;  // the first occurrence starts in [first, last)
-            while (last - first > 1) {
-                const DWORD middle = first + (last - first) / 2;
-                if (CountStarting(bytes, n, first, middle, text, caseSensitive))
+        const DWORD end = n - start > stretch ? CharacterAt(bytes, start + stretch) : n;
+        if (CountStarting(bytes, n, start, end, text, caseSensitive, chars)) {
+            DWORD first = start, last = end;  // characters; the first occurrence starts in [first, last)
+            for (;;) {
+                DWORD middle = CharacterAt(bytes, first + (last - first) / 2);
+                if (middle <= first)
+                    middle = first + static_cast<DWORD>(chars.CharLength(bytes, first, n));
+                if (middle >= last)
+                    return first;
+                if (CountStarting(bytes, n, first, middle, text, caseSensitive, chars))
                     last = middle;
                 else
                     first = middle;
             }
-            return first;
         }
         start = end;
         if (stretch < kLongestStretch)

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "textview/CodePageText.h"
+
 extern int ShiftTable[256];
 
 // Takes the code page's case folding of 0x80-0xFF, for FoldCase and the count; once per search. Until then
@@ -27,25 +29,33 @@ DWORD CountOccurrences(DWORD n);
 // The count in one pass over the loaded bytes, without a copy: the occurrences of text (folded beforehand
 // when not caseSensitive) in bytes[0, n), reading NUL as a space and, unless caseSensitive, every byte folded;
 // the same number as the copy, PreparePattern and CountOccurrences give. Reads no byte past n.
-DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitive);
+// On a double-byte code page only an occurrence that starts a character counts, bytes[0] being a start, and
+// only single-byte characters fold; chars names the code page (the process's ANSI one unless given).
+DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitive,
+                  const CodePageText& chars = CodePageText::Ansi());
 
 // The two ways CountInFile counts, open to the tests: a skip search on any processor, and 16 bytes at a time
 // where the processor has SSE2 (always on x86-64, asked at run time on 32-bit x86).
-DWORD CountInFilePortable(const char* bytes, DWORD n, const char* text, int caseSensitive);
+DWORD CountInFilePortable(const char* bytes, DWORD n, const char* text, int caseSensitive,
+                          const CodePageText& chars = CodePageText::Ansi());
 #if defined(_M_IX86) || defined(_M_X64) || defined(__i386__) || defined(__x86_64__)
 #define SEEKWORD_COUNT_SSE2 1
-DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSensitive);
+DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSensitive,
+                      const CodePageText& chars = CodePageText::Ansi());
 #endif
 int CountUsesSse2();
 
 // The occurrences that start at from..to-1 in bytes[0, n) (read on past to by the text's length), counted as
-// CountInFile counts. The count in parts and Find next both go through here, so they agree on every one.
-DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char* text, int caseSensitive);
+// CountInFile counts, from starting a character. The count in parts and Find next both go through here, so they agree on every one.
+DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char* text, int caseSensitive,
+                    const CodePageText& chars = CodePageText::Ansi());
 
 // Where the first occurrence that starts at from or later in bytes[0, n) starts, as the count counts them;
 // n when there is none.
-DWORD FindInFile(const char* bytes, DWORD n, DWORD from, const char* text, int caseSensitive);
+DWORD FindInFile(const char* bytes, DWORD n, DWORD from, const char* text, int caseSensitive,
+                 const CodePageText& chars = CodePageText::Ansi());
 
 const char* FindInText(const char* text, const char* s);
-// A-Z and the code page's capitals 0x80-0xFF lowered in place.
+// A-Z and the code page's capitals 0x80-0xFF lowered in place; on a double-byte code page only A-Z that are
+// characters of their own.
 char* FoldCase(char* s);

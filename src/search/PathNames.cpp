@@ -25,15 +25,29 @@ bool SameWide(const wchar_t* a, const wchar_t* b)
 
 }  // namespace
 
-// A separator in the very first byte does not count, so "\name" keeps its backslash as part of the name.
-int FolderPartLength(const char* path)
+int SeparatedLength(const char* path, int end, const CodePageText& chars)
 {
+    const size_t n = end > 0 ? static_cast<size_t>(end) : 0;
     int length = 0;
-    for (int i = 1; path[0] && path[i]; ++i) {
+    for (size_t i = 0; i < n; i += chars.CharLength(path, i, n)) {
         if (IsFolderSeparator(path[i]))
-            length = i + 1;
+            length = static_cast<int>(i) + 1;
     }
     return length;
+}
+
+int EndsWithSeparator(const char* path, int length, const CodePageText& chars)
+{
+    if (length <= 0 || (path[length - 1] != '\\' && path[length - 1] != '/'))
+        return 0;
+    return chars.StartsCharacter(path, static_cast<size_t>(length - 1));
+}
+
+// A separator in the very first byte does not count, so "\name" keeps its backslash as part of the name.
+int FolderPartLength(const char* path, const CodePageText& chars)
+{
+    const int length = SeparatedLength(path, lstrlenA(path), chars);
+    return length == 1 ? 0 : length;
 }
 
 void CutToFolder(char* path)
@@ -41,24 +55,32 @@ void CutToFolder(char* path)
     path[FolderPartLength(path)] = '\0';
 }
 
-void CopyNamePart(const char* path, char* output, int size)
+void CopyNamePart(const char* path, char* output, int size, const CodePageText& chars)
 {
     if (size <= 0)
         return;
-    lstrcpynA(output, path + FolderPartLength(path), size);
+    const char* name = path + FolderPartLength(path, chars);
+    const size_t kept = chars.FitLength(name, static_cast<size_t>(lstrlenA(name)), static_cast<size_t>(size - 1));
+    lstrcpynA(output, name, static_cast<int>(kept) + 1);
 }
 
 // '/' is not a separator here: in a path written with '/' the last dot anywhere wins.
-const char* GetExtension(const char* path)
+const char* GetExtension(const char* path, const CodePageText& chars)
 {
-    const char* end = path + lstrlenA(path);
-    for (const char* p = end; p != path;) {
-        --p;
-        if (*p == '.')
-            return p;
-        if (*p == '\\' || *p == ':')
-            return p + 1 == end ? nullptr : end;
+    const size_t n = static_cast<size_t>(lstrlenA(path));
+    const char* end = path + n;
+    const char* dot = nullptr;
+    const char* separator = nullptr;
+    for (size_t i = 0; i < n; i += chars.CharLength(path, i, n)) {
+        if (path[i] == '.')
+            dot = path + i;
+        else if (path[i] == '\\' || path[i] == ':')
+            separator = path + i;
     }
+    if (dot && (!separator || dot > separator))
+        return dot;
+    if (separator)
+        return separator + 1 == end ? nullptr : end;
     return end;
 }
 

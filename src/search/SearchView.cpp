@@ -9,6 +9,7 @@
 #include "search/Matcher.h"
 #include "search/SearchOptions.h"
 #include "textview/AnsiText.h"
+#include "textview/CodePageText.h"
 
 namespace {
 
@@ -128,12 +129,15 @@ int SearchView::CountMatches()
     const char* text = searchOptions.searchText;
     if (!text[0] || !buffer)
         return 0;
-    for (DWORD start = 0;; start += kCountPart) {
+    for (DWORD start = 0;;) {
         const DWORD left = bytesRead - start;
-        const DWORD end = left < kCountPart ? bytesRead : start + kCountPart;
+        // Each part begins with a character, where the count takes its first one to start.
+        const DWORD end = left <= kCountPart ? bytesRead
+                          : static_cast<DWORD>(CodePageText::Ansi().CharacterStart(buffer, start + kCountPart));
         matchCount += CountStarting(buffer, bytesRead, start, end, text, searchOptions.caseSensitive);
-        if (left <= kCountPart)
+        if (end >= bytesRead)
             break;
+        start = end;
         if (!KeepLoading()) {
             loadStopped = 1;
             matchCount = 0;
@@ -153,6 +157,10 @@ int SearchView::KeepLoading()
 // bytes occurs as often in the UTF-8 bytes as in their converted text.
 int SearchView::CountNeedsAnsiText()
 {
+    // Where a character may take two bytes, the raw UTF-8 bytes neither give the converted text's
+    // count nor have the code page's character starts.
+    if (CodePageText::Ansi().DoubleByte())
+        return 1;
     const char defaultChar = AnsiText::DefaultChar();
     for (const char* c = searchOptions.searchText; *c; ++c) {
         if (static_cast<unsigned char>(*c) >= 0x80 || *c == defaultChar)

@@ -15,7 +15,7 @@ int AppendFolderSeparator(char* path, int maxLength)
     const int length = lstrlenA(path);
     if (length == 0)
         return 0;
-    if (path[length - 1] == '\\')
+    if (EndsWithSeparator(path, length))
         return 1;
     if (length + 1 > maxLength)
         return 0;

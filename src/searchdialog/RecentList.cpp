@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "textview/CodePageText.h"
+
 const char kProgramKeyPath[] = "Software\\Ovelund Freeware\\Seekword";
 
 namespace {
@@ -123,8 +125,11 @@ void RecentList::Load(HWND comboBox, int entryTextSize, int entryLimit, const ch
 void RecentList::Commit(char* output)
 {
     output[0] = 0;
-    if (combo && textSize > 0)
+    if (combo && textSize > 0) {
         GetWindowTextA(combo, output, textSize);
+        // A text longer than the buffer may come cut inside a double-byte character.
+        output[CodePageText::Ansi().WholeLength(output)] = '\0';
+    }
     if (!loaded || output[0] == 0) {
         Release();
         return;

@@ -9,6 +9,7 @@ namespace {
 constexpr DWORD kWidePart = 32768;  // UTF-16 units converted at a time
 constexpr DWORD kUtf16MarkLength = 2;
 constexpr DWORD kUtf8MarkLength = 3;
+constexpr DWORD kLargestRoom = 0x7FFFFFFF;  // the size an int argument can give
 
 inline bool IsContinuation(unsigned char c)
 {
@@ -32,6 +33,15 @@ int AnsiText::SingleByte()
         return GetACP() != CP_UTF8 && GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1 ? 1 : 0;
     }();
     return single;
+}
+
+int AnsiText::Converts()
+{
+    static const int converts = [] {
+        CPINFO info;
+        return GetACP() != CP_UTF8 && GetCPInfo(CP_ACP, &info) && info.MaxCharSize <= 2 ? 1 : 0;
+    }();
+    return converts;
 }
 
 char AnsiText::DefaultChar()
@@ -131,15 +141,16 @@ int AnsiText::Begin(char* bytes, DWORD n, Form stored)
 }
 
 // Each part goes through the wide buffer and is written back behind the place it was read from: every
-// character takes at least as many bytes in the file as in the code page, so the output never overtakes the
-// input.
+// character takes at least as many bytes in the file as in the code page (a UTF-16 unit two, a double-byte
+// character two), so the output never overtakes the input, and the room up to the input is the output's size.
 int AnsiText::Step()
 {
     const DWORD units = WidePart();
     if (!units)
         return 0;
+    const DWORD room = in - out < kLargestRoom ? in - out : kLargestRoom;
     const int made = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, static_cast<int>(units), text + out,
-                                         static_cast<int>(units), nullptr, nullptr);
+                                         static_cast<int>(room), nullptr, nullptr);
     if (made <= 0)
         return 0;
     out += static_cast<DWORD>(made);

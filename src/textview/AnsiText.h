@@ -11,8 +11,10 @@ public:
     AnsiText(const AnsiText&) = delete;
     AnsiText& operator=(const AnsiText&) = delete;
 
-    // Files are converted only where the ANSI code page holds one byte per character.
+    // Whether the ANSI code page holds one byte per character.
     static int SingleByte();
+    // Files are converted where the ANSI code page holds one or two bytes per character, not where it is UTF-8.
+    static int Converts();
     // The byte a character the code page lacks becomes.
     static char DefaultChar();
     // The form a byte-order mark at the start names; kAnsi without one. (FF FE 00 00 is UTF-32, not UTF-16.)

@@ -68,6 +68,8 @@ public:
     int GrowLineIndex();
     int ColumnToIndex(int column, const char* text) const;
     int IndexToColumn(int index, const char* text) const;
+    // index, or the first byte of the double-byte character whose second byte it is, in a line of length bytes.
+    int CharacterStartAt(const char* text, int index, int length) const;
     LineEntry* Entries() const { return static_cast<LineEntry*>(lines.block); }
     // The display line that holds the byte at offset of the buffer, by binary search in the index; a line
     // break's bytes belong to the line before it.
@@ -183,6 +185,7 @@ private:
     void StopAutoScroll();
     void AutoScrollStep();
     void OnViewPaint();
+    void DrawCells(int x, int y, const char* expanded, int from, int count);
     int RowAt(int y) const;
     int ColumnAt(int x) const;
 };

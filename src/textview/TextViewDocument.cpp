@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "textview/CodePageText.h"
 #include "textview/KeyBinding.h"
 
 namespace {
@@ -133,7 +134,7 @@ int TextView::LoadFile(const char* path)
         return result;
 
     // Text stored as UTF-16 or UTF-8 is counted, indexed and shown as the same text stored in ANSI.
-    const int converts = AnsiText::SingleByte();
+    const int converts = AnsiText::Converts();
     AnsiText::Form form = converts ? AnsiText::MarkedForm(buffer, bytesRead) : AnsiText::kAnsi;
     const int checkedFirst = converts && form == AnsiText::kAnsi && CountNeedsAnsiText();
     if (checkedFirst && AnsiText::IsUtf8(buffer, bytesRead))
@@ -221,6 +222,7 @@ int TextView::BuildLineIndex()
     LineEntry* entries = Entries();
     if (!entries)
         return 0;
+    const CodePageText& chars = CodePageText::Ansi();
     int split = 0;
     DWORD p = 0;
     for (;;) {
@@ -240,6 +242,8 @@ int TextView::BuildLineIndex()
             length = static_cast<int>(lineEnd - p);
             p = lineEnd;
         }
+        // The byte last taken is the first of a double-byte character.
+        int pairOpen = 0;
         while (p < n) {
             const unsigned char c = bytes[p];
             if (c == kCR || c == kLF)
@@ -247,8 +251,14 @@ int TextView::BuildLineIndex()
             ++p;
             ++length;
             column += c == kHT ? width - column % width : 1;
+            pairOpen = !pairOpen && chars.IsLeadByte(c) && p < n && bytes[p] >= CodePageText::kLowestSecondByte;
             if ((length >= maxLineLength || column >= maxLineLength) && p < n && bytes[p] != kCR &&
                 bytes[p] != kLF) {
+                // A piece never ends between the two bytes of a character: it goes to the next piece whole.
+                if (pairOpen && length > 1) {
+                    --p;
+                    --length;
+                }
                 split = 1;
                 break;
             }

@@ -1,6 +1,7 @@
 // The text view's input: key bindings with two-key sequences, margin and drag selection, auto-scroll.
 #include "textview/TextView.h"
 
+#include "textview/CodePageText.h"
 #include "textview/KeyBinding.h"
 
 namespace {
@@ -135,6 +136,12 @@ void TextView::OnViewButtonDown(LPARAM lParam)
     const int length = GetLineLength(line);
     if (index > length)
         index = length;
+    // A click on the second half of a double-byte character takes the whole character.
+    const int start = CharacterStartAt(text, index, length);
+    if (start != index) {
+        index = start;
+        cursorColumn = IndexToColumn(index, text) - leftColumn;
+    }
     anchorLine = selStartLine = selEndLine = line;
     anchorIndex = selStartIndex = selEndIndex = index;
     dragging = 1;
@@ -170,7 +177,7 @@ void TextView::OnViewMouseMove(LPARAM lParam)
         line = lineCount - 1;
     char text[kLineBufferSize];
     GetLineText(line, text);
-    int index = ColumnToIndex(leftColumn + cursorColumn, text);
+    int index = CharacterStartAt(text, ColumnToIndex(leftColumn + cursorColumn, text), GetLineLength(line));
     cursorColumn = IndexToColumn(index, text) - leftColumn;
 
     if (yUnsigned > clientHeight) {
@@ -255,4 +262,12 @@ void TextView::AutoScrollStep()
     const int x = marginWidth + cursorColumn * charWidth;
     const short y = autoScrollDirection > 0 ? kAutoScrollBelow : kAutoScrollAbove;
     OnViewMouseMove(MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
+
+// Within the line's bytes, an index on the second byte of a character moves back to its first.
+int TextView::CharacterStartAt(const char* text, int index, int length) const
+{
+    if (index <= 0 || index >= length)
+        return index;
+    return static_cast<int>(CodePageText::Ansi().CharacterStart(text, static_cast<size_t>(index)));
 }

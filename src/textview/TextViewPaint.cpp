@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/Dpi.h"
+#include "textview/CodePageText.h"
 #include "textview/TabText.h"
 
 namespace {
@@ -30,10 +31,53 @@ SIZE LargestScreen()
     return size;
 }
 
+// The character set of a double-byte ANSI code page; DEFAULT_CHARSET elsewhere.
+UINT DoubleByteCharset()
+{
+    CHARSETINFO info = {};
+    if (!CodePageText::Ansi().DoubleByte() ||
+        !TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(GetACP())), &info, TCI_SRCCODEPAGE))
+        return DEFAULT_CHARSET;
+    return info.ciCharset;
+}
+
+// Whether font, selected into dc, draws the character set (every font does when it is DEFAULT_CHARSET).
+bool DrawsCharset(HDC dc, HGDIOBJ font, UINT charset)
+{
+    if (charset == DEFAULT_CHARSET)
+        return true;
+    HGDIOBJ previous = SelectObject(dc, font);
+    const int given = GetTextCharsetInfo(dc, nullptr, 0);
+    SelectObject(dc, previous);
+    return given == static_cast<int>(charset);
+}
+
+// A fixed-pitch font of a double-byte character set, in which such a character takes two cells; null when
+// the font mapper has none.
+HFONT CreateCharsetFont(HDC dc, int cellHeight, UINT charset)
+{
+    LOGFONTA description = {};
+    description.lfHeight = cellHeight;
+    description.lfCharSet = static_cast<BYTE>(charset);
+    description.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    HFONT font = CreateFontIndirectA(&description);
+    if (font && !DrawsCharset(dc, font, charset)) {
+        DeleteObject(font);
+        font = nullptr;
+    }
+    return font;
+}
+
 // A TrueType fixed-pitch font whose cells are cellHeight pixels high: Consolas where it is installed,
-// else Courier New, else what the font mapper picks for a fixed-pitch modern face.
+// else Courier New, else what the font mapper picks for a fixed-pitch modern face. Those hold no
+// double-byte characters: on such a code page a font of its character set comes first.
 HFONT CreateFixedPitchFont(HDC dc, int cellHeight)
 {
+    const UINT charset = DoubleByteCharset();
+    if (charset != DEFAULT_CHARSET) {
+        if (HFONT font = CreateCharsetFont(dc, cellHeight, charset))
+            return font;
+    }
     static const char* const kFaces[] = {"Consolas", "Courier New"};
     LOGFONTA description = {};
     description.lfHeight = cellHeight;
@@ -110,7 +154,8 @@ void TextView::SelectViewFont()
     HGDIOBJ stock = GetStockObject(SYSTEM_FIXED_FONT);
     HFONT replacement = nullptr;
     const int systemDpi = Dpi::System();
-    if (dpi != Dpi::kBase || systemDpi != Dpi::kBase) {
+    // On a double-byte code page it must also draw the code page's characters.
+    if (dpi != Dpi::kBase || systemDpi != Dpi::kBase || !DrawsCharset(memoryDC, stock, DoubleByteCharset())) {
         HGDIOBJ previous = SelectObject(memoryDC, stock);
         TEXTMETRICA stockMetrics = {};
         if (GetTextMetricsA(memoryDC, &stockMetrics))
@@ -208,7 +253,7 @@ void TextView::Redraw()
         ExpandTabs(expanded, text, tabWidth, maxLineLength + 1);
         const int length = static_cast<int>(strlen(expanded));
         if (length > leftColumn)
-            TextOutA(memoryDC, marginWidth, (line - topLine) * lineHeight, expanded + leftColumn, length - leftColumn);
+            DrawCells(marginWidth, (line - topLine) * lineHeight, expanded, leftColumn, length - leftColumn);
     }
 
     const int selectionEmpty = selStartLine == selEndLine && selStartIndex == selEndIndex;
@@ -249,7 +294,7 @@ void TextView::Redraw()
             }
             const int count = e - s - leftColumn;
             if (count > 0)
-                TextOutA(memoryDC, marginWidth + s * charWidth, y, expanded + leftColumn + s, count);
+                DrawCells(marginWidth + s * charWidth, y, expanded, leftColumn + s, count);
         }
         SetTextColor(memoryDC, oldText);
         SetBkColor(memoryDC, oldBack);
@@ -258,6 +303,20 @@ void TextView::Redraw()
     }
     BlitToWindow();
     paintPending = 0;
+}
+
+// A double-byte character cut by the left edge shows its second half as a blank cell: drawn from its
+// second byte, the rest of the line would be read as other characters.
+void TextView::DrawCells(int x, int y, const char* expanded, int from, int count)
+{
+    if (from > 0 && count > 0 && !CodePageText::Ansi().StartsCharacter(expanded, static_cast<size_t>(from))) {
+        TextOutA(memoryDC, x, y, " ", 1);
+        x += charWidth;
+        ++from;
+        --count;
+    }
+    if (count > 0)
+        TextOutA(memoryDC, x, y, expanded + from, count);
 }
 
 void TextView::BlitToWindow()

@@ -402,3 +402,75 @@ TEST_F(MatcherTest, FindInTextReturnsTheFirstExactOccurrence)
         found.push_back(static_cast<long>(at - run));
     EXPECT_EQ((std::vector<long>{0, 2}), found);
 }
+
+// On double-byte code pages an occurrence counts only from the first byte of a character, and only
+// single-byte characters fold. The texts are given folded, as the dialog stores them.
+TEST_F(MatcherTest, DoubleByteCodePagesCountWholeCharactersOnly)
+{
+    const struct {
+        UINT codePage;
+        std::string file;
+        std::string text;
+        int caseSensitive;
+        DWORD expected;
+    } rows[] = {
+        {932, "\x83\x41", "A", 1, 0},                       // A in ア
+        {932, "\x81\x41", "a", 0, 0},                       // a in 、
+        {932, "\x95\x5C\x83\x5C", "\\", 1, 0},              // \ in 表ソ
+        {932, "\x81\x5B", "[", 1, 0},                       // [ in ー
+        {932, "\x83\x61", "\x83\x41", 0, 0},                // ア does not fold onto ヂ
+        {932, "\x83\x41", "\x83\x61", 0, 0},                // nor ヂ onto ア
+        {932, "\x81\x81\x81\x41", "a", 0, 0},               // a run of lead bytes pairs off from its start
+        {932, "\x83\x41" "A", "A", 1, 1},
+        {932, "\x81\x41" "A", "a", 0, 1},
+        {932, "\x83\x61\x83\x41", "\x83\x41", 0, 1},
+        {932, "\x95\x5C\\", "\\", 1, 1},
+        {932, "\x81\x81" "A", "a", 0, 1},
+        {932, "\x83" "1A", "1a", 0, 1},                      // a lead byte before a byte below 0x40 stands alone
+        {932, "\x83\r\nA", "A", 1, 1},                       // ... and never takes the line break
+        {932, "x\x83", "\x83", 1, 1},                        // ... nor the end of the file
+        {932, "AB\x95\x5C" "ab", "b\x95\x5C" "a", 0, 1},
+        {936, "\x81\x40\x81\x41", "A", 1, 0},                // GBK 丂 and the next
+        {936, "\x81\x40" "A", "a", 0, 1},
+        {949, "\x81\x41", "a", 0, 0},                        // UHC 갂
+        {949, "\x81\x41" "a", "a", 0, 1},
+        {950, "\xB3\x5C\xA4\x40", "\\", 1, 0},               // Big5 許 and 一
+        {950, "\xB3\x5C\xA4\x40", "@", 1, 0},
+        {950, "\xB3\x5C\xA4\x40", "\xA4\x40", 1, 1},
+    };
+    const std::string margin(40, '.');
+    for (const auto& row : rows) {
+        const CodePageText chars(row.codePage);
+        ASSERT_TRUE(chars.DoubleByte()) << row.codePage;
+        // Alone, and inside enough bytes for the vector path's blocks.
+        for (const std::string& file : {row.file, margin + row.file + margin}) {
+            const DWORD n = static_cast<DWORD>(file.size());
+            const std::string where = std::to_string(row.codePage) + " '" + row.text + "' in '" + file + "'";
+            EXPECT_EQ(row.expected, CountInFile(file.data(), n, row.text.c_str(), row.caseSensitive, chars)) << where;
+            EXPECT_EQ(row.expected, CountInFilePortable(file.data(), n, row.text.c_str(), row.caseSensitive, chars))
+                << where;
+#if defined(SEEKWORD_COUNT_SSE2)
+            EXPECT_EQ(row.expected, CountInFileSse2(file.data(), n, row.text.c_str(), row.caseSensitive, chars))
+                << where;
+#endif
+        }
+    }
+}
+
+TEST_F(MatcherTest, DoubleByteFindAndFoldKeepToCharacters)
+{
+    const CodePageText japanese(932);
+    const char line[] = "\x83\x41" "A\x95\x5C\\";  // ア, A, 表 and a backslash
+    const DWORD n = sizeof line - 1;
+    EXPECT_EQ(2u, FindInFile(line, n, 0, "A", 1, japanese));
+    EXPECT_EQ(5u, FindInFile(line, n, 0, "\\", 1, japanese));
+    EXPECT_EQ(n, FindInFile(line, n, 3, "A", 1, japanese));
+    // A start inside a character takes the next one.
+    EXPECT_EQ(n, FindInFile(line, n, 1, "AA", 1, japanese));
+    EXPECT_EQ(2u, FindInFile(line, n, 1, "A", 1, japanese));
+    char text[] = "\x83\x41Z\x81\x5A" "A";
+    EXPECT_STREQ("\x83\x41z\x81\x5A" "a", japanese.FoldAscii(text));
+    // A search text cut inside its last character loses that byte; a whole one keeps its length.
+    EXPECT_EQ(2, japanese.WholeLength("\x83\x41\x95"));
+    EXPECT_EQ(3, japanese.WholeLength("\x83\x41" "A"));
+}

@@ -101,3 +101,45 @@ TEST(PathNames, ExactAnsiTakesOnlyWhatTheCodePageHoldsAndStaysInItsBuffer)
     EXPECT_EQ(3, ExactAnsi(L"\u20ac\u00e9a", output, 4));
     EXPECT_STREQ("\x80\xe9" "a", output);
 }
+
+// On code page 932 a second byte 0x5C is no '\': 表 is 95 5C, ソ 83 5C, 示 8E A6, 資料 8E 91 97 BF.
+TEST(PathNames, DoubleByteCharactersEndingIn5CAreNoSeparators)
+{
+    const CodePageText japanese(932);
+    ASSERT_TRUE(japanese.DoubleByte());
+    const std::string folder = "C:\\\x8E\x91\x97\xBF\\\x88\xEA\x97\x97\x95\x5C";  // C:\資料\一覧表
+    const std::string file = "C:\\\x83\x5C\x83\x74\x83\x67\\\x95\x5C.txt";       // C:\ソフト\表.txt
+    const struct {
+        std::string path;
+        int folderPart;
+        int endsWithSeparator;
+        const char* extension;  // null: the path names no file; "": no extension
+    } rows[] = {
+        {folder, 8, 0, ""},
+        {folder + "\\", 15, 1, nullptr},
+        {file, 10, 0, ".txt"},
+        {"C:\\x.d\\\x83\x5C", 7, 0, ""},
+        {"\x95\x5C", 0, 0, ""},
+        {"\x95\x5C\\\x83\x5C", 3, 0, ""},
+    };
+    for (const auto& row : rows) {
+        const char* path = row.path.c_str();
+        EXPECT_EQ(row.folderPart, FolderPartLength(path, japanese)) << path;
+        EXPECT_EQ(row.endsWithSeparator, EndsWithSeparator(path, static_cast<int>(row.path.size()), japanese)) << path;
+        const char* extension = GetExtension(path, japanese);
+        if (!row.extension)
+            EXPECT_EQ(nullptr, extension) << path;
+        else
+            EXPECT_STREQ(row.extension, extension ? extension : "(null)") << path;
+    }
+    // The name part and its cut keep whole characters: 表示.txt cut to 3 bytes is 表 alone.
+    char name[16];
+    CopyNamePart(file.c_str(), name, sizeof name, japanese);
+    EXPECT_STREQ("\x95\x5C.txt", name);
+    CopyNamePart("C:\\\x95\x5C\x8E\xA6.txt", name, 4, japanese);
+    EXPECT_STREQ("\x95\x5C", name);
+    CopyNamePart("C:\\\x95\x5C\x8E\xA6.txt", name, 5, japanese);
+    EXPECT_STREQ("\x95\x5C\x8E\xA6", name);
+    // The same bytes on a single-byte code page are two characters each.
+    EXPECT_EQ(14, FolderPartLength(folder.c_str(), CodePageText(1252)));
+}

@@ -1,0 +1,153 @@
+// Seekword as on Japanese Windows (code page 932): run in a Wine prefix and wineserver of their own, started
+// in the ja_JP.UTF-8 locale, by the same test program.
+#include "SeekwordFixture.h"
+
+#include <set>
+
+#include "driver/UnixCommand.h"
+#include "textview/ViewTestSupport.h"
+
+namespace seekword_e2e {
+namespace {
+
+// Code page 932: 表示 is 95 5C 8E A6, 資料 8E 91 97 BF, 一覧表 88 EA 97 97 95 5C.
+const char kHyouji[] = "\x95\x5C\x8E\xA6";
+const char kListFolder[] = "\x8E\x91\x97\xBF\\\x88\xEA\x97\x97\x95\x5C\\";
+// The same text in UTF-8 and UTF-16 LE.
+const char kHyoujiUtf8[] = "\xE8\xA1\xA8\xE7\xA4\xBA";
+const char kHyoujiUtf16[] = "\x68\x88\x3A\x79";
+
+std::string Utf16Le(const std::string& ascii)
+{
+    std::string wide;
+    for (char c : ascii) {
+        wide += c;
+        wide += '\0';
+    }
+    return wide;
+}
+
+// The driver's own folder helpers read a second byte 0x5C as a separator: these names are made here.
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+class JapaneseWindowsTest : public SeekwordTest {};
+
+}  // namespace
+
+// The half that runs inside the Japanese prefix; the test below starts it there.
+TEST_F(JapaneseWindowsTest, DISABLED_FindsUtf8AndUtf16FilesInAFolderEndingIn5C)
+{
+    ASSERT_EQ(932u, GetACP());
+    const std::string folder = samples.Path() + kListFolder;
+    const std::string ansiName = std::string(kHyouji) + ".txt";
+    ASSERT_TRUE(CreateDirectoryA((samples.Path() + "\x8E\x91\x97\xBF").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(folder + "utf8.txt", std::string("memo ") + kHyoujiUtf8 + "\r\n"));
+    ASSERT_TRUE(WriteBytes(folder + "utf16.txt", "\xFF\xFE" + Utf16Le("line\r\n") + kHyoujiUtf16 + Utf16Le("\r\n")));
+    // Marked UTF-8 under a name ending in 示: the title names the whole file.
+    ASSERT_TRUE(WriteBytes(folder + ansiName, std::string("\xEF\xBB\xBF") + kHyoujiUtf8));
+    // ヵ, '\', 示: the bytes of 表示 from the middle of ヵ on, which is no occurrence.
+    ASSERT_TRUE(WriteBytes(folder + "sjis.txt", "\x83\x95\x5C\x8E\xA6\r\n"));
+
+    ASSERT_TRUE(Launch());
+    // A location that names a file in the folder: only its folder part counts.
+    ASSERT_TRUE(Confirm(kHyouji, folder + kHyouji + ".txt"));
+    const std::string found = std::string(kProgramTitle) + " found ";
+    std::set<std::string> names;
+    HWND box = nullptr;
+    for (int hits = 0; hits < 5 && !box; ++hits) {
+        std::string title;
+        ASSERT_TRUE(WaitUntil([&] {
+            title = StoredTitle(frame);
+            box = app.FindTopWindow(kDialogClass, kNotFoundTitle);
+            return box || (title.rfind(found, 0) == 0 && !names.count(title.substr(found.size())));
+        })) << title;
+        if (box)
+            break;
+        ASSERT_TRUE(Sync());
+        names.insert(title.substr(found.size()));
+        EXPECT_EQ("\t1", Part(2)) << title;
+        std::string copied;
+        ASSERT_TRUE(CopyWith([&] {
+            return ClickButton(Button(kCopy)) ? ::testing::AssertionSuccess() : Failure("cannot click Copy");
+        }, &copied));
+        EXPECT_EQ(kHyouji, copied) << title;
+        ASSERT_TRUE(PostClickButton(Button(kNextFile)));
+    }
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ((std::set<std::string>{"utf8.txt", "utf16.txt", ansiName}), names);
+    // Every file and folder was searched.
+    EXPECT_EQ("", Part(0));
+}
+
+// The view's half of it: whole characters in pieces, clicks and the font, at 96 dpi and at 144.
+TEST(JapaneseWindowsView, DISABLED_KeepsDoubleByteCharactersWhole)
+{
+    ASSERT_EQ(932u, GetACP());
+    ViewHost host;
+    ProbeView view;
+    ASSERT_TRUE(host.Open(view, 40, 20));
+    // A piece that would end between 95 and 5C ends before 表 instead.
+    ASSERT_EQ(1, IndexBytes(view, std::string(254, 'a') + kHyouji));
+    ASSERT_EQ(2, view.lineCount);
+    EXPECT_EQ(254, view.GetLineLength(0));
+    EXPECT_EQ(4, view.GetLineLength(1));
+    // A click on the second half of 示 and a drag back onto the second half of 表 select 表 whole.
+    const int y = view.lineHeight + 1;
+    SendMessageA(view.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(view.marginWidth + 3 * view.charWidth + 1, y));
+    SendMessageA(view.hwnd, WM_MOUSEMOVE, MK_LBUTTON, Point(view.marginWidth + 1 * view.charWidth + 1, y));
+    SendMessageA(view.hwnd, WM_LBUTTONUP, 0, Point(view.marginWidth + 1 * view.charWidth + 1, y));
+    EXPECT_EQ(0, view.selStartIndex);
+    EXPECT_EQ(2, view.selEndIndex);
+    for (int dpi : {96, 144}) {
+        view.OnDpiChanged(dpi);
+        SIZE size = {};
+        ASSERT_TRUE(GetTextExtentPoint32A(view.memoryDC, kHyouji, 2, &size));
+        EXPECT_EQ(SHIFTJIS_CHARSET, GetTextCharsetInfo(view.memoryDC, nullptr, 0)) << dpi;
+        EXPECT_EQ(2 * view.charWidth, size.cx) << dpi;
+    }
+    view.Destroy();
+}
+
+// Skipped where the locale is missing; the prefix is made on the first run and kept in the build folder.
+TEST(JapaneseWindows, FindsUtf8AndUtf16FilesByJapaneseText)
+{
+    if (!UnixCommand::Available())
+        GTEST_SKIP() << "Unix programs cannot be started from here";
+    std::string locales;
+    ASSERT_EQ(0, UnixCommand::Run({"locale", "-a"}, &locales));
+    if (locales.find("ja_JP.utf8") == std::string::npos && locales.find("ja_JP.UTF-8") == std::string::npos)
+        GTEST_SKIP() << "the ja_JP.UTF-8 locale is missing: localedef -i ja_JP -f UTF-8 ja_JP.UTF-8";
+    char self[MAX_PATH] = "";
+    ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
+    const std::string program = ToUnixPath(self);
+    ASSERT_FALSE(program.empty());
+    const std::string prefix = SEEKWORD_JA_PREFIX;
+    const std::string script =
+        "export WINEPREFIX=" + UnixCommand::ShellQuote(prefix) +
+        " LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=';"
+        " wine=${WINELOADER:-wine}; server=${WINESERVER:-wineserver};"
+        " if [ ! -f \"$WINEPREFIX/system.reg\" ]; then mkdir -p \"$WINEPREFIX\";"
+        " DISPLAY= \"$wine\" wineboot -i >/dev/null 2>&1; \"$server\" -w; fi;"
+        " \"$server\" -p || exit 90;"
+        " \"$wine\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1;"
+        " \"$wine\" reg add 'HKCU\\Software\\Wine\\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1;"
+        " \"$wine\" " + UnixCommand::ShellQuote(program) +
+        " --gtest_also_run_disabled_tests --gtest_filter='Japanese*.DISABLED_*' 2>&1; rc=$?;"
+        " \"$server\" -k; exit $rc";
+    std::string output;
+    const int code = UnixCommand::Run({"/bin/sh", "-c", script}, &output, 500000);
+    EXPECT_EQ(0, code) << output;
+    EXPECT_NE(std::string::npos, output.find("[  PASSED  ] 2 tests")) << output;
+}
+
+} // namespace seekword_e2e

@@ -17,7 +17,11 @@ done
 need32=0
 have wine32:i386 || need32=1
 
-if [ ${#need[@]} -eq 0 ] && [ "$need32" -eq 0 ]; then
+# The tests run Wine as Japanese Windows too, which takes the locale from the C library.
+need_locale=0
+locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8' || need_locale=1
+
+if [ ${#need[@]} -eq 0 ] && [ "$need32" -eq 0 ] && [ "$need_locale" -eq 0 ]; then
     exit 0
 fi
 
@@ -44,10 +48,16 @@ install() {
 if [ "$need32" -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
-update
+if [ ${#need[@]} -gt 0 ] || [ "$need32" -eq 1 ]; then
+    update
+fi
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     install "${need[@]}"
+fi
+if [ "$need_locale" -eq 1 ]; then
+    echo "setup: generating the ja_JP.UTF-8 locale"
+    $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 if [ "$need32" -eq 1 ]; then
     echo "setup: installing wine32:i386"

@@ -11,7 +11,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok ins
 need=()
 for pkg in mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 \
            xvfb xdotool imagemagick cmake make googletest ripgrep \
-           clang lld llvm zip unzip libxml2-utils locales; do
+           clang lld llvm zip unzip libxml2-utils locales fonts-ipafont-gothic; do
     have "$pkg" || need+=("$pkg")
 done
 need32=0

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "search/Matcher.h"
+#include "textview/CodePageText.h"
 
 #if defined(__i386__) && defined(__GNUC__)
 
@@ -30,6 +31,7 @@ struct CountCall {
     const std::string* bytes;
     const char* text;
     int caseSensitive;
+    const CodePageText* chars;
     DWORD count;
 };
 
@@ -37,23 +39,28 @@ void CountThroughMisalignedStack(void* argument)
 {
     CountCall* call = static_cast<CountCall*>(argument);
     call->count = CountInFile(call->bytes->data(), static_cast<DWORD>(call->bytes->size()), call->text,
-                              call->caseSensitive);
+                              call->caseSensitive, *call->chars);
 }
 
 TEST(StackAlignmentTest, CountsWithTheStackAlignedToFourBytes)
 {
     ASSERT_TRUE(CountUsesSse2());
-    // Plain and high-byte texts take the two forms of the vector count; both must survive the stack.
+    // Each form of the vector count must survive the stack: plain, with a first or last byte that a high
+    // byte folds onto, and on a double-byte code page.
+    const CodePageText western(1252), japanese(932);
     struct Row {
         const char* text;
         int caseSensitive;
+        const CodePageText* chars;
     };
-    const Row rows[] = {{"needle", 1}, {"needle", 0}, {"n\xe9" "edle", 0}, {"n\xe9" "edl\xe9", 1}};
+    const Row rows[] = {{"needle", 1, &western},       {"needle", 0, &western},   {"\xe9tude", 0, &western},
+                        {"caf\xe9", 0, &western},      {"needle", 0, &japanese},  {"\x95\x5C" "abc", 1, &japanese}};
     for (const Row& row : rows) {
         std::string bytes(4096, 'x');
-        bytes.replace(1000, 6, row.text);
-        bytes.replace(3000, 6, row.text);
-        CountCall call = {&bytes, row.text, row.caseSensitive, 0};
+        const std::string text = row.text;
+        bytes.replace(1000, text.size(), text);
+        bytes.replace(3000, text.size(), text);
+        CountCall call = {&bytes, row.text, row.caseSensitive, row.chars, 0};
         CallWithStackOffBy4(CountThroughMisalignedStack, &call);
         EXPECT_EQ(2u, call.count) << row.text;
     }

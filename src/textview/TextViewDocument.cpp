@@ -192,7 +192,7 @@ unsigned long long TextView::ShowableLargest() const
 #ifdef _WIN64
     return 1ull << 47;
 #else
-    return 1ull << 30;
+    return 0x7FFFFFFFull - kBufferSlack;
 #endif
 }
 

@@ -128,6 +128,7 @@ int TextView::LoadFile(const char* path)
             return result != 1 ? result : kLoadTooLarge;
         }
         counted = 1;
+        ReleasePartBuffers();  // the file's own buffer takes their place
     }
     int result = AcquireBuffer(static_cast<size_t>(fileSize));
     if (result == 1)

@@ -147,6 +147,16 @@ TEST_F(CountInPartsTest, LargeHitIsShownAndItsBufferIsNotKeptForTheNextFile)
     EXPECT_EQ(0u, view.bytesRead);
 }
 
+TEST_F(CountInPartsTest, IndexOfMoreThanAMillionLinesIsNotKeptForTheNextFile)
+{
+    ProbeView view;
+    ASSERT_EQ(1, view.LoadFile(folder.Write("lines.txt", std::string(kKeptLineCapacity + 10, '\n')).c_str()));
+    EXPECT_EQ(kKeptLineCapacity + 11, view.lineCount);
+    ASSERT_EQ(1, view.LoadFile(folder.Write("small.txt", "one\ntwo").c_str()));
+    EXPECT_EQ(kInitialLineCapacity, view.lineCapacity);
+    EXPECT_EQ((std::vector<std::string>{"one", "two"}), AllLines(view));
+}
+
 TEST_F(CountInPartsTest, HitLargerThanTheShowableSizeIsCountedButNotRead)
 {
     Search("needle", 0);

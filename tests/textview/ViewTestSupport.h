@@ -20,6 +20,8 @@ public:
         countedBytes.assign(buffer ? buffer : "", buffer ? bytesRead : 0);
         return useRealCount ? SearchView::CountMatches() : countResult;
     }
+    // Without the real count, every file is counted in parts as if a text of one byte were searched.
+    size_t CountTextLength() override { return useRealCount ? SearchView::CountTextLength() : 1; }
     int TakePartCount(unsigned long long count) override
     {
         ++partCounts;

@@ -209,6 +209,11 @@ int TextView::AcquireBuffer(size_t fileBytes)
     if (!buffer)
         return -1;
     bufferCapacity = fileBytes + kBufferSlack;
+    // The pages of a large buffer brought in with one call cost far less than a fault for each page
+    // as the read first writes it. Where the system refuses (a working-set quota), the read faults
+    // them in as before.
+    if (fileBytes > wholeReadLargest && VirtualLock(buffer, bufferCapacity))
+        VirtualUnlock(buffer, bufferCapacity);
     return 1;
 }
 

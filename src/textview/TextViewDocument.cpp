@@ -156,8 +156,8 @@ int TextView::LoadFile(const char* path)
         return loadStopped ? kLoadStopped : -2;
     // A count that may read unmarked UTF-8 as it stands gave the converted text's number: only a hit
     // is converted, and not counted again.
-    if (converts && !converted && (counted ? !CountNeedsAnsiText() : !checkedFirst) &&
-        AnsiText::IsUtf8(buffer, bytesRead) && (result = ConvertText(AnsiText::kUtf8)) != 1)
+    if (converts && !converted && !counted && !checkedFirst && AnsiText::IsUtf8(buffer, bytesRead) &&
+        (result = ConvertText(AnsiText::kUtf8)) != 1)
         return result;
     if (!BuildLineIndex())
         return counted ? TooLargeToShow() : -1;

@@ -102,8 +102,9 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
     plain.text = partBuffers + kCarryRoom;
     converted.text = partBuffers + partBufferSize + kCarryRoom;
 
+    // unmarked: the file may still turn out to be UTF-8; convert: its converted reading is counted.
     int countPlain = 1, convert = 0, unmarked = 0, high = 0;
-    size_t convertFrom = 0;  // where the conversion goes on in the plain text
+    size_t convertFrom = 0;  // where the conversion (or the check for UTF-8) goes on in the plain text
     unsigned long long total = 0;
     form = AnsiText::kAnsi;
     for (int first = 1;; first = 0) {
@@ -114,14 +115,16 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
         const int last = got == 0 || total >= fileSize;
         const size_t n = plain.carried + got;
         const char* text = plain.text - plain.carried;
-        if (first) {
-            form = AnsiText::Converts() ? AnsiText::MarkedForm(text, n) : AnsiText::kAnsi;
+        if (first && AnsiText::Converts()) {
+            form = AnsiText::MarkedForm(text, n);
             if (form != AnsiText::kAnsi) {
                 countPlain = 0;
                 convert = 1;
                 convertFrom = form == AnsiText::kUtf8 ? 3 : 2;
-            } else if (AnsiText::Converts() && CountNeedsAnsiText()) {
-                convert = unmarked = 1;
+            } else {
+                // The check costs little on a part just read, and spares a hit the same look at all of it.
+                unmarked = 1;
+                convert = CountNeedsAnsiText();
                 form = AnsiText::kUtf8;
             }
         }
@@ -129,24 +132,24 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
         if (countPlain)
             plainCut = CountUpToCut(*this, plain, n, keep, last);
         size_t convertCut = n;
+        const size_t from = convertFrom < n ? convertFrom : n;
+        if (unmarked) {
+            const size_t whole = last ? n - from : AnsiText::WholeLength(text + from, n - from, AnsiText::kUtf8);
+            convertCut = from + whole;
+            if (!AnsiText::ValidUtf8(text + from, whole, high)) {
+                // Not UTF-8 after all: the bytes as they stand are the text.
+                convert = unmarked = 0;
+                form = AnsiText::kAnsi;
+                convertCut = n;
+            }
+        }
         if (convert) {
             size_t taken = 0, made = 0;
-            const size_t from = convertFrom < n ? convertFrom : n;
-            if (unmarked) {
-                const size_t whole = last ? n - from : AnsiText::WholeLength(text + from, n - from, AnsiText::kUtf8);
-                if (!AnsiText::ValidUtf8(text + from, whole, high)) {
-                    // Not UTF-8 after all: the bytes as they stand are the text.
-                    convert = unmarked = 0;
-                    form = AnsiText::kAnsi;
-                }
-            }
-            if (convert) {
-                if (!ansiText.ConvertPart(text + from, n - from, form, last, converted.text, &taken, &made))
-                    return -1;
-                convertCut = from + taken;
-                const size_t convertedLength = converted.carried + made;
-                Carry(converted, convertedLength, CountUpToCut(*this, converted, convertedLength, keep, last));
-            }
+            if (!ansiText.ConvertPart(text + from, n - from, form, last, converted.text, &taken, &made))
+                return -1;
+            convertCut = from + taken;
+            const size_t convertedLength = converted.carried + made;
+            Carry(converted, convertedLength, CountUpToCut(*this, converted, convertedLength, keep, last));
         }
         if (last)
             break;
@@ -161,6 +164,8 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
     }
     if (unmarked && !high)
         form = AnsiText::kAnsi;  // plain ASCII: both readings are the same text
-    const int useConverted = form != AnsiText::kAnsi;
+    // Unmarked UTF-8 read as it stands gives the converted text's count where the count needs no conversion;
+    // form still tells the hit to be shown converted.
+    const int useConverted = form != AnsiText::kAnsi && convert;
     return TakePartCount(useConverted ? converted.count : plain.count) ? 1 : -2;
 }

@@ -63,6 +63,7 @@ TEST_F(CountInPartsTest, EveryPartSizeGivesTheCountOfTheWholeFile)
         {"unmarked UTF-8, ASCII text", "caf\xC3\xA9 needle caf\xC3\xA9", "needle", 1, 1, "caf\xE9 needle caf\xE9"},
         // Valid UTF-8 at first, then a byte that cannot be: the bytes as they stand.
         {"not UTF-8 after all", "\xC3\xB6 gr\xF6\xDF" "e gr\xF6\xDF" "e", "gr\xF6\xDF" "e", 1, 2, ""},
+        {"not UTF-8, ASCII text", "\xC3\xB6 needle \xF6", "needle", 1, 1, ""},
         {"ASCII, text with a letter", "plain ascii only", "\xE9", 1, 0, ""},
         {"no occurrence", "nothing to see", "needle", 0, 0, ""},
     };

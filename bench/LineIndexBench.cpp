@@ -48,8 +48,7 @@ double AppendWithOneStepGrowth(int count)
     const double start = Now();
     LineEntry* entries = static_cast<LineEntry*>(array.block);
     for (int i = 0; i < count; ++i) {
-        entries[i].start = static_cast<DWORD>(i);
-        entries[i].length = 10;
+        entries[i].Set(static_cast<size_t>(i), 10);
         if (i + 1 == array.capacity) {
             entries = static_cast<LineEntry*>(array.Grow());
             if (!array.ok)

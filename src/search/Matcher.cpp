@@ -400,7 +400,7 @@ SEEKWORD_SSE2_FUNCTION DWORD CountDoubleByteSse2(const unsigned char* b, size_t 
 
 }  // namespace
 
-DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSensitive, const CodePageText& chars)
+DWORD CountInFileSse2(const char* bytes, size_t n, const char* text, int caseSensitive, const CodePageText& chars)
 {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
@@ -528,7 +528,7 @@ char* FoldCase(char* s)
 
 // A Horspool skip search over the raw bytes, each read through the preparing table: the count of the copy
 // without making one.
-DWORD CountInFilePortable(const char* bytes, DWORD n, const char* text, int caseSensitive, const CodePageText& chars)
+DWORD CountInFilePortable(const char* bytes, size_t n, const char* text, int caseSensitive, const CodePageText& chars)
 {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
@@ -570,7 +570,7 @@ int CountUsesSse2()
 #endif
 }
 
-DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitive, const CodePageText& chars)
+DWORD CountInFile(const char* bytes, size_t n, const char* text, int caseSensitive, const CodePageText& chars)
 {
 #if defined(SEEKWORD_COUNT_SSE2)
     if (CountUsesSse2())
@@ -579,39 +579,39 @@ DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitiv
     return CountInFilePortable(bytes, n, text, caseSensitive, chars);
 }
 
-DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char* text, int caseSensitive,
+DWORD CountStarting(const char* bytes, size_t n, size_t from, size_t to, const char* text, int caseSensitive,
                     const CodePageText& chars)
 {
     if (to > n)
         to = n;
-    const DWORD m = static_cast<DWORD>(lstrlenA(text));
+    const size_t m = static_cast<size_t>(lstrlenA(text));
     if (from >= to || m == 0)
         return 0;
-    const DWORD end = n - to > m - 1 ? to + (m - 1) : n;
+    const size_t end = n - to > m - 1 ? to + (m - 1) : n;
     return CountInFile(bytes + from, end - from, text, caseSensitive, chars);
 }
 
 // The count itself decides, a stretch at a time: the first stretch that holds an occurrence is halved
 // until one start is left, so no occurrence is ever judged other than as the count judges it. The
 // stretches start short, for the next of many close occurrences, and grow for a file that has few.
-DWORD FindInFile(const char* bytes, DWORD n, DWORD from, const char* text, int caseSensitive,
-                 const CodePageText& chars)
+size_t FindInFile(const char* bytes, size_t n, size_t from, const char* text, int caseSensitive,
+                  const CodePageText& chars)
 {
     // Every stretch and half begins with a character, as the count takes its first byte to be one.
-    auto CharacterAt = [&chars](const char* b, DWORD p) { return static_cast<DWORD>(chars.CharacterStart(b, p)); };
+    auto CharacterAt = [&chars](const char* b, size_t p) { return chars.CharacterStart(b, p); };
     // An occurrence from the second byte of a character on would start inside it.
     if (from < n && CharacterAt(bytes, from) != from)
         ++from;
-    constexpr DWORD kLongestStretch = 64u << 10;
-    DWORD stretch = 256;
-    for (DWORD start = from; start < n;) {
-        const DWORD end = n - start > stretch ? CharacterAt(bytes, start + stretch) : n;
+    constexpr size_t kLongestStretch = 64u << 10;
+    size_t stretch = 256;
+    for (size_t start = from; start < n;) {
+        const size_t end = n - start > stretch ? CharacterAt(bytes, start + stretch) : n;
         if (CountStarting(bytes, n, start, end, text, caseSensitive, chars)) {
-            DWORD first = start, last = end;  // characters; the first occurrence starts in [first, last)
+            size_t first = start, last = end;  // characters; the first occurrence starts in [first, last)
             for (;;) {
-                DWORD middle = CharacterAt(bytes, first + (last - first) / 2);
+                size_t middle = CharacterAt(bytes, first + (last - first) / 2);
                 if (middle <= first)
-                    middle = first + static_cast<DWORD>(chars.CharLength(bytes, first, n));
+                    middle = first + chars.CharLength(bytes, first, n);
                 if (middle >= last)
                     return first;
                 if (CountStarting(bytes, n, first, middle, text, caseSensitive, chars))

@@ -31,28 +31,28 @@ DWORD CountOccurrences(DWORD n);
 // the same number as the copy, PreparePattern and CountOccurrences give. Reads no byte past n.
 // On a double-byte code page only an occurrence that starts a character counts, bytes[0] being a start, and
 // only single-byte characters fold; chars names the code page (the process's ANSI one unless given).
-DWORD CountInFile(const char* bytes, DWORD n, const char* text, int caseSensitive,
+DWORD CountInFile(const char* bytes, size_t n, const char* text, int caseSensitive,
                   const CodePageText& chars = CodePageText::Ansi());
 
 // The two ways CountInFile counts, open to the tests: a skip search on any processor, and 16 bytes at a time
 // where the processor has SSE2 (always on x86-64, asked at run time on 32-bit x86).
-DWORD CountInFilePortable(const char* bytes, DWORD n, const char* text, int caseSensitive,
+DWORD CountInFilePortable(const char* bytes, size_t n, const char* text, int caseSensitive,
                           const CodePageText& chars = CodePageText::Ansi());
 #if defined(_M_IX86) || defined(_M_X64) || defined(__i386__) || defined(__x86_64__)
 #define SEEKWORD_COUNT_SSE2 1
-DWORD CountInFileSse2(const char* bytes, DWORD n, const char* text, int caseSensitive,
+DWORD CountInFileSse2(const char* bytes, size_t n, const char* text, int caseSensitive,
                       const CodePageText& chars = CodePageText::Ansi());
 #endif
 int CountUsesSse2();
 
 // The occurrences that start at from..to-1 in bytes[0, n) (read on past to by the text's length), counted as
 // CountInFile counts, from starting a character. The count in parts and Find next both go through here, so they agree on every one.
-DWORD CountStarting(const char* bytes, DWORD n, DWORD from, DWORD to, const char* text, int caseSensitive,
+DWORD CountStarting(const char* bytes, size_t n, size_t from, size_t to, const char* text, int caseSensitive,
                     const CodePageText& chars = CodePageText::Ansi());
 
 // Where the first occurrence that starts at from or later in bytes[0, n) starts, as the count counts them;
 // n when there is none.
-DWORD FindInFile(const char* bytes, DWORD n, DWORD from, const char* text, int caseSensitive,
+size_t FindInFile(const char* bytes, size_t n, size_t from, const char* text, int caseSensitive,
                  const CodePageText& chars = CodePageText::Ansi());
 
 const char* FindInText(const char* text, const char* s);

@@ -28,7 +28,7 @@ const CommandButton kCommandButtons[] = {
 
 const int kCommandsNeedingAFile[] = {CMD_FINDNEXT, CMD_NEXTFILE, CMD_COPY, CMD_EDIT};
 
-constexpr DWORD kCountPart = 64u << 20;
+constexpr size_t kCountPart = 64u << 20;
 
 } // namespace
 
@@ -98,20 +98,20 @@ const char* SearchView::CurrentName() const
 void SearchView::GetLineText(int line, char* destination)
 {
     const LineEntry& entry = Entries()[line];
-    const char* source = buffer + entry.start;
+    const char* source = buffer + entry.Start();
     int i = 0;
-    while (i < entry.length && source[i]) {
+    while (i < entry.Length() && source[i]) {
         destination[i] = source[i];
         ++i;
     }
     // Everything from a NUL byte up to the line's length reads as NUL, never as stale memory.
-    for (; i <= entry.length; ++i)
+    for (; i <= entry.Length(); ++i)
         destination[i] = '\0';
 }
 
 int SearchView::GetLineLength(int line)
 {
-    return Entries()[line].length;
+    return Entries()[line].Length();
 }
 
 int SearchView::ShowMessage(const char* text, const char* caption)
@@ -129,11 +129,10 @@ int SearchView::CountMatches()
     const char* text = searchOptions.searchText;
     if (!text[0] || !buffer)
         return 0;
-    for (DWORD start = 0;;) {
-        const DWORD left = bytesRead - start;
+    for (size_t start = 0;;) {
+        const size_t left = bytesRead - start;
         // Each part begins with a character, where the count takes its first one to start.
-        const DWORD end = left <= kCountPart ? bytesRead
-                          : static_cast<DWORD>(CodePageText::Ansi().CharacterStart(buffer, start + kCountPart));
+        const size_t end = left <= kCountPart ? bytesRead : CodePageText::Ansi().CharacterStart(buffer, start + kCountPart);
         matchCount += CountStarting(buffer, bytesRead, start, end, text, searchOptions.caseSensitive);
         if (end >= bytesRead)
             break;
@@ -144,6 +143,22 @@ int SearchView::CountMatches()
             return 0;
         }
     }
+    return matchCount != 0;
+}
+
+size_t SearchView::CountTextLength()
+{
+    return static_cast<size_t>(lstrlenA(searchOptions.searchText));
+}
+
+unsigned long long SearchView::CountPart(const char* bytes, size_t n, size_t to)
+{
+    return CountStarting(bytes, n, 0, to, searchOptions.searchText, searchOptions.caseSensitive);
+}
+
+int SearchView::TakePartCount(unsigned long long count)
+{
+    matchCount = count;
     return matchCount != 0;
 }
 

@@ -28,6 +28,9 @@ public:
     int CountMatches() override;
     int KeepLoading() override;
     int CountNeedsAnsiText() override;
+    size_t CountTextLength() override;
+    unsigned long long CountPart(const char* bytes, size_t n, size_t to) override;
+    int TakePartCount(unsigned long long count) override;
 
     // The search commands (SearchViewSearch.cpp).
     void RunSearch(int newSearch);
@@ -42,7 +45,7 @@ public:
     // that produced it gives it (the extension alone, or empty, when the code page cannot hold it).
     const char* CurrentName() const;
 
-    DWORD matchCount;
+    unsigned long long matchCount;
     char* currentPath;
     char* filesSpec;
     NotFoundBox notFoundBox;
@@ -56,6 +59,7 @@ private:
     void EnableFileCommands(int enable);
     void ShowFoundTitle();
     void ShowHit();
+    void ShowTooLarge();
     void EndWalk();
     void ShowUnreadFiles();
     void ColumnText(int line, char* destination);

@@ -18,6 +18,7 @@ namespace {
 constexpr int kTitleNameSize = 40;  // the file name in the title is cut to 39 characters
 const char kAllNames[] = "*.*";
 const char kStoppedText[] = "Stopped";
+const char kTooLargeText[] = "\tToo large to show";
 
 enum StatusPart { kPathPart = 0, kPositionPart = 1, kCountPart = 2 };
 
@@ -78,6 +79,11 @@ void SearchView::RunSearch(int newSearch)
             ShowHit();
             return;
         }
+        if (loaded == kLoadTooLarge) {
+            EndWalk();
+            ShowTooLarge();
+            return;
+        }
         // Could not be opened or read, or too large to hold: not searched, so the user is told.
         if (loaded == 0 || loaded == -1)
             ++unreadFiles;
@@ -134,12 +140,31 @@ void SearchView::ShowHit()
     statusBar->SetText(kPathPart, currentPath);
     ResumePainting();
     FindNext();
-    char count[16];
-    wsprintfA(count, "\t%lu", static_cast<unsigned long>(matchCount));
+    char count[32];
+    wsprintfA(count, "\t%I64u", matchCount);
     statusBar->SetText(kCountPart, count);
     ShowFoundTitle();
     // Also after an OK without a new text, when an earlier walk had disabled them.
     EnableFileCommands(1);
+}
+
+// A hit whose text cannot be held: the walk stops at it all the same, with its path and count, an
+// empty view, and only the commands that need no text.
+void SearchView::ShowTooLarge()
+{
+    bytesRead = 0;
+    ClearScreen();
+    ResetDocument();
+    ResumePainting();
+    statusBar->SetText(kPathPart, currentPath);
+    statusBar->SetText(kPositionPart, kTooLargeText);
+    char count[32];
+    wsprintfA(count, "\t%I64u", matchCount);
+    statusBar->SetText(kCountPart, count);
+    ShowFoundTitle();
+    EnableFileCommands(1);
+    buttonBar->EnableCommand(CMD_FINDNEXT, 0);
+    buttonBar->EnableCommand(CMD_COPY, 0);
 }
 
 void SearchView::ShowFoundTitle()
@@ -180,13 +205,13 @@ void SearchView::FindNext()
     if (start < 0)
         start = 0;
 
-    const DWORD from = Entries()[startLine].start + static_cast<DWORD>(start);
-    const DWORD at = FindInFile(buffer, bytesRead, from, searchOptions.searchText, searchOptions.caseSensitive);
+    const size_t from = Entries()[startLine].Start() + static_cast<size_t>(start);
+    const size_t at = FindInFile(buffer, bytesRead, from, searchOptions.searchText, searchOptions.caseSensitive);
     if (at >= bytesRead) {
         ShowPosition(-1);
         return;
     }
-    const DWORD end = at + static_cast<DWORD>(patternLength);
+    const size_t end = at + static_cast<size_t>(patternLength);
     const int firstLine = LineAtOffset(at);
     const int lastLine = LineAtOffset(end - 1);
     selStartLine = firstLine;
@@ -234,10 +259,10 @@ void SearchView::FindNext()
 void SearchView::ColumnText(int line, char* destination)
 {
     const LineEntry& entry = Entries()[line];
-    const char* source = buffer + entry.start;
-    for (int i = 0; i < entry.length; ++i)
+    const char* source = buffer + entry.Start();
+    for (int i = 0; i < entry.Length(); ++i)
         destination[i] = source[i] ? source[i] : ' ';
-    destination[entry.length] = '\0';
+    destination[entry.Length()] = '\0';
 }
 
 void SearchView::ShowPosition(int n)

@@ -7,9 +7,9 @@
 namespace {
 
 constexpr DWORD kWidePart = 32768;  // UTF-16 units converted at a time
-constexpr DWORD kUtf16MarkLength = 2;
-constexpr DWORD kUtf8MarkLength = 3;
-constexpr DWORD kLargestRoom = 0x7FFFFFFF;  // the size an int argument can give
+constexpr size_t kUtf16MarkLength = 2;
+constexpr size_t kUtf8MarkLength = 3;
+constexpr size_t kLargestRoom = 0x7FFFFFFF;  // the size an int argument can give
 
 inline bool IsContinuation(unsigned char c)
 {
@@ -18,7 +18,7 @@ inline bool IsContinuation(unsigned char c)
 
 }  // namespace
 
-AnsiText::AnsiText() : wide(nullptr), text(nullptr), in(0), end(0), out(0), form(kAnsi) {}
+AnsiText::AnsiText() : wide(nullptr), text(nullptr), target(nullptr), in(0), end(0), out(0), form(kAnsi) {}
 
 AnsiText::~AnsiText()
 {
@@ -53,7 +53,7 @@ char AnsiText::DefaultChar()
     return defaultChar;
 }
 
-AnsiText::Form AnsiText::MarkedForm(const char* bytes, DWORD n)
+AnsiText::Form AnsiText::MarkedForm(const char* bytes, size_t n)
 {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
     if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE)
@@ -65,13 +65,18 @@ AnsiText::Form AnsiText::MarkedForm(const char* bytes, DWORD n)
     return kAnsi;
 }
 
+int AnsiText::IsUtf8(const char* bytes, size_t n)
+{
+    int high = 0;
+    return ValidUtf8(bytes, n, high) && high;
+}
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Runs of ASCII go a word at a time.
-int AnsiText::IsUtf8(const char* bytes, DWORD n)
+int AnsiText::ValidUtf8(const char* bytes, size_t n, int& high)
 {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
     constexpr unsigned long long kHighBits = 0x8080808080808080ull;
-    int high = 0;
-    DWORD i = 0;
+    size_t i = 0;
     while (i < n) {
         if (b[i] < 0x80) {
             unsigned long long word;
@@ -87,7 +92,7 @@ int AnsiText::IsUtf8(const char* bytes, DWORD n)
         high = 1;
         const unsigned char lead = b[i];
         unsigned char low = 0x80, top = 0xBF;
-        DWORD length;
+        size_t length;
         if (lead >= 0xC2 && lead <= 0xDF) {
             length = 2;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
@@ -107,22 +112,50 @@ int AnsiText::IsUtf8(const char* bytes, DWORD n)
         }
         if (n - i < length || b[i + 1] < low || b[i + 1] > top)
             return 0;
-        for (DWORD k = 2; k < length; ++k) {
+        for (size_t k = 2; k < length; ++k) {
             if (!IsContinuation(b[i + k]))
                 return 0;
         }
         i += length;
     }
-    return high;
+    return 1;
 }
 
-int AnsiText::Begin(char* bytes, DWORD n, Form stored)
+// UTF-8: a lead byte among the last three whose sequence runs past n starts the next part. UTF-16: whole
+// units, and a high surrogate last waits for its pair.
+size_t AnsiText::WholeLength(const char* bytes, size_t n, Form form)
+{
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
+    if (form == kUtf8) {
+        for (size_t back = 1; back <= 3 && back <= n; ++back) {
+            const unsigned char c = b[n - back];
+            if (IsContinuation(c))
+                continue;
+            const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            return length > back ? n - back : n;
+        }
+        return n;
+    }
+    if (form == kUtf16Le || form == kUtf16Be) {
+        size_t whole = n & ~static_cast<size_t>(1);
+        if (whole >= 2) {
+            const unsigned char high = form == kUtf16Le ? b[whole - 1] : b[whole - 2];
+            if (high >= 0xD8 && high <= 0xDB)
+                whole -= 2;
+        }
+        return whole;
+    }
+    return n;
+}
+
+int AnsiText::Begin(char* bytes, size_t n, Form stored)
 {
     if (!wide)
         wide = new (std::nothrow) wchar_t[kWidePart];
     if (!wide)
         return 0;
     text = bytes;
+    target = bytes;
     form = stored;
     out = 0;
     end = n;
@@ -133,7 +166,7 @@ int AnsiText::Begin(char* bytes, DWORD n, Form stored)
     } else if (n >= kUtf16MarkLength) {
         in = kUtf16MarkLength;
         // A last odd byte is half a character: it is left out.
-        end = in + ((n - in) & ~static_cast<DWORD>(1));
+        end = in + ((n - in) & ~static_cast<size_t>(1));
     } else {
         end = 0;
     }
@@ -148,12 +181,37 @@ int AnsiText::Step()
     const DWORD units = WidePart();
     if (!units)
         return 0;
-    const DWORD room = in - out < kLargestRoom ? in - out : kLargestRoom;
-    const int made = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, static_cast<int>(units), text + out,
+    const size_t room = in - out < kLargestRoom ? in - out : kLargestRoom;
+    const int made = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, static_cast<int>(units), target + out,
                                          static_cast<int>(room), nullptr, nullptr);
     if (made <= 0)
         return 0;
-    out += static_cast<DWORD>(made);
+    out += static_cast<size_t>(made);
+    return 1;
+}
+
+// The same steps as a conversion in place, from one buffer into another: the output of a part never
+// outgrows what it has read, so n bytes of room always do.
+int AnsiText::ConvertPart(const char* from, size_t n, Form stored, int last, char* to, size_t* taken, size_t* made)
+{
+    *taken = *made = 0;
+    if (!wide)
+        wide = new (std::nothrow) wchar_t[kWidePart];
+    if (!wide)
+        return 0;
+    text = const_cast<char*>(from);  // only read
+    target = to;
+    form = stored;
+    in = out = 0;
+    end = last ? n : WholeLength(from, n, stored);
+    if (last && stored != kUtf8)
+        end = n & ~static_cast<size_t>(1);
+    while (in < end) {
+        if (!Step())
+            return 0;
+    }
+    *taken = last ? n : end;
+    *made = out;
     return 1;
 }
 
@@ -163,7 +221,7 @@ DWORD AnsiText::WidePart()
 {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(text);
     if (form == kUtf8) {
-        DWORD take = end - in < kWidePart ? end - in : kWidePart;
+        size_t take = end - in < kWidePart ? end - in : kWidePart;
         for (int k = 0; k < 3 && in + take < end && IsContinuation(b[in + take]); ++k)
             --take;
         const int units = MultiByteToWideChar(CP_UTF8, 0, text + in, static_cast<int>(take), wide,
@@ -171,12 +229,12 @@ DWORD AnsiText::WidePart()
         in += take;
         return units > 0 ? static_cast<DWORD>(units) : 0;
     }
-    DWORD units = (end - in) / 2 < kWidePart ? (end - in) / 2 : kWidePart;
+    size_t units = (end - in) / 2 < kWidePart ? (end - in) / 2 : kWidePart;
     const int high = form == kUtf16Be ? 0 : 1;
-    for (DWORD k = 0; k < units; ++k)
+    for (size_t k = 0; k < units; ++k)
         wide[k] = static_cast<wchar_t>(b[in + 2 * k + high] << 8 | b[in + 2 * k + 1 - high]);
     if (units > 1 && in + 2 * units < end && wide[units - 1] >= 0xD800 && wide[units - 1] <= 0xDBFF)
         --units;  // the pair's second half starts the next part
     in += 2 * units;
-    return units;
+    return static_cast<DWORD>(units);
 }

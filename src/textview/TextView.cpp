@@ -45,6 +45,7 @@ TextView::~TextView()
     ReleaseGdiObjects();
     if (buffer)
         GlobalFree(buffer);
+    ReleasePartBuffers();
 }
 
 int TextView::Register()

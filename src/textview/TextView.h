@@ -16,6 +16,7 @@ constexpr int kLineBufferSize = kMaxLineLength + 1;
 constexpr int kTabWidth = 8;
 constexpr int kInitialLineCapacity = 5000;
 constexpr int kLineGrowStep = 500;
+constexpr int kKeptLineCapacity = 1 << 20;         // a larger index is not kept for the next file
 constexpr int kWheelLines = 3;
 constexpr int kKeyBindingCount = 8;
 constexpr int kAutoScrollTimer = 1;
@@ -23,6 +24,10 @@ constexpr UINT kAutoScrollInterval = 25;           // milliseconds
 constexpr DWORD kBufferSlack = 16;                 // spare bytes behind every file read
 constexpr DWORD kReadPart = 4u << 20;              // a large file is read in parts of this size
 constexpr int kLoadStopped = -3;                   // LoadFile: stopped before the file was examined
+constexpr int kLoadTooLarge = -4;                  // LoadFile: a hit, counted, but too large to show
+// Files up to this size are read whole to be counted; larger ones are counted part by part.
+constexpr unsigned long long kWholeReadLargest = 16u << 20;
+constexpr DWORD kCountPartSize = 1u << 20;          // the part a large file is counted in
 
 class TextView : public Window {
 public:
@@ -55,6 +60,12 @@ public:
     virtual int CountNeedsAnsiText();
     // One read of a load, open to tests; ReadFile's result.
     virtual BOOL ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got);
+    // The count of a file read in parts (TextViewParts.cpp): the search text's length (0: nothing can
+    // occur), the occurrences that start in bytes[0, to) of bytes[0, n), and the file's count taken,
+    // nonzero for a hit. A part's first byte starts a character.
+    virtual size_t CountTextLength();
+    virtual unsigned long long CountPart(const char* bytes, size_t n, size_t to);
+    virtual int TakePartCount(unsigned long long count);
 
     // Document (TextViewDocument.cpp).
     void SetTitleAndCursor(const char* programTitle, int cursorId);
@@ -64,6 +75,13 @@ public:
     int LoadFile(const char* path);
     // The loaded bytes in form brought to the ANSI code page: 1, -1 when that cannot be done, or kLoadStopped.
     int ConvertText(AnsiText::Form form);
+    // Counts the file from its start in parts of partSize: 1 a hit (form: how it is stored), -2 none, 0 a
+    // read failed, -1 no memory, or kLoadStopped.
+    int CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::Form& form);
+    int AcquirePartBuffers(DWORD part);
+    void ReleasePartBuffers();
+    // The largest file that can be shown: read whole, converted and indexed.
+    unsigned long long ShowableLargest() const;
     int BuildLineIndex();
     int GrowLineIndex();
     int ColumnToIndex(int column, const char* text) const;
@@ -73,9 +91,9 @@ public:
     LineEntry* Entries() const { return static_cast<LineEntry*>(lines.block); }
     // The display line that holds the byte at offset of the buffer, by binary search in the index; a line
     // break's bytes belong to the line before it.
-    int LineAtOffset(DWORD offset) const;
+    int LineAtOffset(size_t offset) const;
     // Offset as an index into the line, at most its length.
-    int IndexInLine(int line, DWORD offset) const;
+    int IndexInLine(int line, size_t offset) const;
     // Whether a real line break (or the end of the file) follows the line; 0 where the next line is only the
     // rest of the same file line, cut for display.
     int EndsFileLine(int line) const;
@@ -144,13 +162,21 @@ public:
     HCURSOR marginCursor;
     const KeyBinding* keyBindings;
     int lineCapacity;
-    DWORD bufferCapacity;
-    DWORD bytesRead;
+    size_t bufferCapacity;
+    size_t bytesRead;
     const char* title;
     char* buffer;
     GrowableArray lines;
     // The load was stopped through KeepLoading.
     int loadStopped = 0;
+    // Test seams: files larger than wholeReadLargest are counted in parts of partSize bytes, and files
+    // larger than showableLargest (when not 0) are hits that cannot be shown.
+    unsigned long long wholeReadLargest = kWholeReadLargest;
+    DWORD partSize = kCountPartSize;
+    unsigned long long showableLargest = 0;
+    // The two reused part buffers of a count in parts, each partBufferSize bytes, one after the other.
+    char* partBuffers = nullptr;
+    size_t partBufferSize = 0;
     AnsiText ansiText;
     // What the memory DC held before the screen bitmap went in, so both can be released cleanly.
     HBITMAP memoryBitmap;
@@ -174,7 +200,10 @@ private:
     void CreateScreenBitmap();
     void SelectViewFont();
     void ClearBitmap();
-    int ReadWhole(HANDLE file, DWORD fileBytes);
+    int ReadWhole(HANDLE file, size_t fileBytes);
+    int AcquireBuffer(size_t fileBytes);
+    void ReleaseBuffer();
+    int TooLargeToShow();
     void OnKeyPressed(WPARAM wParam);
     void OnKeyReleased(WPARAM wParam);
     void ClearModifiers();

@@ -93,10 +93,18 @@ int TextView::ClearDocument()
 // follow only a file that is indexed and shown.
 int TextView::LoadFile(const char* path)
 {
+    // The buffer and index of a large file shown before are not kept for the files after it.
+    if (lineCapacity > kKeptLineCapacity) {
+        lineCount = 0;
+        lines.Allocate(kInitialLineCapacity, kLineGrowStep, sizeof(LineEntry));
+        lineCapacity = lines.capacity;
+    }
     if (!ClearDocument())
         return -1;
     bytesRead = 0;
     loadStopped = 0;
+    if (bufferCapacity > wholeReadLargest + kBufferSlack)
+        ReleaseBuffer();
     // Files other programs hold open (editors, logs being written) are read as they stand; this
     // program never writes one, so sharing costs nothing.
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -104,56 +112,108 @@ int TextView::LoadFile(const char* path)
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size)) {
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
         CloseHandle(file);
         return 0;
     }
-    // The buffer's capacity and every read count are 32-bit: a larger file cannot be held at all.
     const unsigned long long fileSize = static_cast<unsigned long long>(size.QuadPart);
-    if (size.QuadPart < 0 || fileSize > static_cast<unsigned long long>(MAXDWORD - kBufferSlack) ||
-        fileSize + kBufferSlack > static_cast<unsigned long long>(static_cast<SIZE_T>(-1))) {
-        CloseHandle(file);
-        return -1;
-    }
-    const DWORD fileBytes = static_cast<DWORD>(fileSize);
-    if (fileBytes >= bufferCapacity) {
-        if (buffer)
-            GlobalFree(buffer);
-        buffer = nullptr;
-        bufferCapacity = 0;
-        buffer = static_cast<char*>(GlobalAlloc(GMEM_FIXED, fileBytes + kBufferSlack));
-        if (!buffer) {
+    // A large file is counted in parts first, and read whole only when it is a hit.
+    AnsiText::Form form = AnsiText::kAnsi;
+    int counted = 0;
+    if (fileSize > wholeReadLargest || fileSize > ShowableLargest()) {
+        const int result = CountInParts(file, fileSize, form);
+        LARGE_INTEGER origin = {};
+        if (result != 1 || fileSize > ShowableLargest() || !SetFilePointerEx(file, origin, nullptr, FILE_BEGIN)) {
             CloseHandle(file);
-            return -1;
+            return result != 1 ? result : kLoadTooLarge;
         }
-        bufferCapacity = fileBytes + kBufferSlack;
+        counted = 1;
+        ReleasePartBuffers();  // the file's own buffer takes their place
     }
-    int result = ReadWhole(file, fileBytes);
+    int result = AcquireBuffer(static_cast<size_t>(fileSize));
+    if (result == 1)
+        result = ReadWhole(file, static_cast<size_t>(fileSize));
     CloseHandle(file);
+    // A hit already counted stays one when there is no memory to show it.
+    if (counted && result == -1)
+        return TooLargeToShow();
     if (result != 1)
         return result;
 
     // Text stored as UTF-16 or UTF-8 is counted, indexed and shown as the same text stored in ANSI.
     const int converts = AnsiText::Converts();
-    AnsiText::Form form = converts ? AnsiText::MarkedForm(buffer, bytesRead) : AnsiText::kAnsi;
-    const int checkedFirst = converts && form == AnsiText::kAnsi && CountNeedsAnsiText();
-    if (checkedFirst && AnsiText::IsUtf8(buffer, bytesRead))
-        form = AnsiText::kUtf8;
-    const int converted = form != AnsiText::kAnsi;
+    int checkedFirst = 1;
+    if (!counted) {
+        form = converts ? AnsiText::MarkedForm(buffer, bytesRead) : AnsiText::kAnsi;
+        checkedFirst = converts && form == AnsiText::kAnsi && CountNeedsAnsiText();
+        if (checkedFirst && AnsiText::IsUtf8(buffer, bytesRead))
+            form = AnsiText::kUtf8;
+    }
+    int converted = form != AnsiText::kAnsi;
     if (converted && (result = ConvertText(form)) != 1)
-        return result;
-    if (!CountMatches())
+        return counted && result == -1 ? TooLargeToShow() : result;
+    if (!counted && !CountMatches())
         return loadStopped ? kLoadStopped : -2;
     // A count that may read unmarked UTF-8 as it stands gave the converted text's number: only a hit
     // is converted, and not counted again.
-    if (converts && !converted && !checkedFirst && AnsiText::IsUtf8(buffer, bytesRead) &&
+    if (converts && !converted && !counted && !checkedFirst && AnsiText::IsUtf8(buffer, bytesRead) &&
         (result = ConvertText(AnsiText::kUtf8)) != 1)
         return result;
     if (!BuildLineIndex())
-        return -1;
+        return counted ? TooLargeToShow() : -1;
     UpdateCaret();
     CursorLineChanged();
     Redraw();
+    return 1;
+}
+
+void TextView::ReleaseBuffer()
+{
+    if (buffer)
+        GlobalFree(buffer);
+    buffer = nullptr;
+    bufferCapacity = 0;
+    bytesRead = 0;
+}
+
+// A counted hit for which memory ran out: nothing of it is kept.
+int TextView::TooLargeToShow()
+{
+    ReleaseBuffer();
+    ClearDocument();
+    return kLoadTooLarge;
+}
+
+// Whole reads of the largest size a process's address space can take: on a 32-bit build, what a
+// large-address-aware process can hope to find free in one piece.
+unsigned long long TextView::ShowableLargest() const
+{
+    if (showableLargest)
+        return showableLargest;
+#ifdef _WIN64
+    return 1ull << 47;
+#else
+    return 0x7FFFFFFFull - kBufferSlack;
+#endif
+}
+
+// A smaller file reuses the buffer; a larger one replaces it. Returns 1 or -1 without memory.
+int TextView::AcquireBuffer(size_t fileBytes)
+{
+    if (fileBytes < bufferCapacity && buffer)
+        return 1;
+    ReleaseBuffer();
+    if (fileBytes > static_cast<size_t>(-1) - kBufferSlack)
+        return -1;
+    buffer = static_cast<char*>(GlobalAlloc(GMEM_FIXED, fileBytes + kBufferSlack));
+    if (!buffer)
+        return -1;
+    bufferCapacity = fileBytes + kBufferSlack;
+    // The pages of a large buffer brought in with one call cost far less than a fault for each page
+    // as the read first writes it. Where the system refuses (a working-set quota), the read faults
+    // them in as before.
+    if (fileBytes > wholeReadLargest && VirtualLock(buffer, bufferCapacity))
+        VirtualUnlock(buffer, bufferCapacity);
     return 1;
 }
 
@@ -162,12 +222,12 @@ int TextView::LoadFile(const char* path)
 // from a much larger file would make each small read pay for all of it. A large file comes in
 // parts, with a look at the user between them; a short read goes on until the size is met.
 // Returns 1, 0 when a read fails, or kLoadStopped; bytesRead holds the bytes of a whole read only.
-int TextView::ReadWhole(HANDLE file, DWORD fileBytes)
+int TextView::ReadWhole(HANDLE file, size_t fileBytes)
 {
-    const DWORD request = bufferCapacity - fileBytes > kBufferSlack ? fileBytes + kBufferSlack : bufferCapacity;
-    DWORD total = 0;
+    const size_t request = bufferCapacity - fileBytes > kBufferSlack ? fileBytes + kBufferSlack : bufferCapacity;
+    size_t total = 0;
     for (;;) {
-        const DWORD part = request - total < kReadPart ? request - total : kReadPart;
+        const DWORD part = request - total < kReadPart ? static_cast<DWORD>(request - total) : kReadPart;
         DWORD got = 0;
         if (!ReadPart(file, buffer + total, part, &got) || got > part)
             return 0;
@@ -217,26 +277,26 @@ BOOL TextView::ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got)
 int TextView::BuildLineIndex()
 {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(buffer);
-    const DWORD n = buffer ? bytesRead : 0;
+    const size_t n = buffer ? bytesRead : 0;
     const int width = tabWidth > 0 ? tabWidth : 1;
     LineEntry* entries = Entries();
     if (!entries)
         return 0;
     const CodePageText& chars = CodePageText::Ansi();
     int split = 0;
-    DWORD p = 0;
+    size_t p = 0;
     for (;;) {
         if (p < n && bytes[p] == kCR)
             ++p;
-        const DWORD start = p;
+        const size_t start = p;
         int length = 0;
         int column = 0;
         // Most lines cannot reach the longest display line, even if every byte were a tab: their length is
         // where the break is, and only the others are measured column by column. The look stops at the
         // longest line, so a long line costs no more than its pieces.
         bool tab = false;
-        const DWORD lookEnd = n - p > static_cast<DWORD>(maxLineLength) ? p + maxLineLength : n;
-        const DWORD lineEnd = static_cast<DWORD>(FindLineBreak(bytes + p, bytes + lookEnd, tab) - bytes);
+        const size_t lookEnd = n - p > static_cast<size_t>(maxLineLength) ? p + maxLineLength : n;
+        const size_t lineEnd = static_cast<size_t>(FindLineBreak(bytes + p, bytes + lookEnd, tab) - bytes);
         const unsigned long long widest = static_cast<unsigned long long>(lineEnd - p) * (tab ? width : 1);
         if (widest < static_cast<unsigned long long>(maxLineLength)) {
             length = static_cast<int>(lineEnd - p);
@@ -263,8 +323,7 @@ int TextView::BuildLineIndex()
                 break;
             }
         }
-        entries[lineCount].start = start;
-        entries[lineCount].length = length;
+        entries[lineCount].Set(start, length);
         ++lineCount;
         if (lineCount == lineCapacity) {
             if (!GrowLineIndex())
@@ -297,7 +356,7 @@ int TextView::GrowLineIndex()
     return lineCapacity != lineCount;
 }
 
-int TextView::LineAtOffset(DWORD offset) const
+int TextView::LineAtOffset(size_t offset) const
 {
     const LineEntry* entries = Entries();
     if (!entries || lineCount <= 0)
@@ -306,7 +365,7 @@ int TextView::LineAtOffset(DWORD offset) const
     int low = 0, high = lineCount;
     while (high - low > 1) {
         const int middle = low + (high - low) / 2;
-        if (entries[middle].start <= offset)
+        if (entries[middle].Start() <= offset)
             low = middle;
         else
             high = middle;
@@ -314,13 +373,13 @@ int TextView::LineAtOffset(DWORD offset) const
     return low;
 }
 
-int TextView::IndexInLine(int line, DWORD offset) const
+int TextView::IndexInLine(int line, size_t offset) const
 {
     const LineEntry& entry = Entries()[line];
-    if (offset <= entry.start)
+    if (offset <= entry.Start())
         return 0;
-    const DWORD index = offset - entry.start;
-    return index < static_cast<DWORD>(entry.length) ? static_cast<int>(index) : entry.length;
+    const size_t index = offset - entry.Start();
+    return index < static_cast<size_t>(entry.Length()) ? static_cast<int>(index) : entry.Length();
 }
 
 // A piece cut at the length limit is followed at once by the next piece; a line break takes at least one byte.
@@ -329,7 +388,7 @@ int TextView::EndsFileLine(int line) const
     const LineEntry* entries = Entries();
     if (!entries || line < 0 || line + 1 >= lineCount)
         return 1;
-    return entries[line + 1].start != entries[line].start + static_cast<DWORD>(entries[line].length);
+    return entries[line + 1].Start() != entries[line].Start() + static_cast<size_t>(entries[line].Length());
 }
 
 int TextView::ColumnToIndex(int column, const char* text) const

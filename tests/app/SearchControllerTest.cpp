@@ -606,5 +606,54 @@ TEST_F(SearchControllerTest, FilesThatCannotBeOpenedAreCountedFromStartAndShownW
     EXPECT_EQ("", none.pathPart);
 }
 
+// A file counted in parts is read again to be shown: the first occurrence, deep in it, selected.
+TEST_F(SearchControllerTest, LargeFileCountedInPartsIsShownWithTheFirstOccurrenceSelected)
+{
+    searchView.wholeReadLargest = 4096;
+    searchView.partSize = 1000;
+    const std::string hit = tree.Write("large.log", Filler(0, 3000) + "the NEEDLE here\r\n" + Filler(3000, 3010) + "needle");
+    Start(AllFilesIn(tree));
+
+    EXPECT_EQ(FoundTitle(hit), FrameTitle());
+    EXPECT_TRUE(searchView.counted.empty());  // counted once, in parts, not again whole
+    EXPECT_EQ("\t2", Status(2));
+    ASSERT_EQ(3012, searchView.lineCount);
+    ExpectSelection(3000, 4, 4 + kNeedleLength);
+    EXPECT_EQ(Position(3001), Status(1));
+    ExpectFileCommands(true);
+    Command(CMD_FINDNEXT);
+    ExpectSelection(3011, 0, kNeedleLength);
+}
+
+// A hit too large to show stops the walk with its path, title and count; only what needs no text goes on.
+TEST_F(SearchControllerTest, HitTooLargeToShowStopsTheWalkWithItsCountAndNoText)
+{
+    searchView.showableLargest = 100;
+    const std::string large = tree.Write("a-large.txt", Filler(0, 20) + "needle, NEEDLE");
+    const std::string small = tree.Write("b-small.txt", "a needle");
+    const std::vector<std::string> order = tree.WalkOrder();
+    ASSERT_EQ("a-large.txt", order[0]);
+    Start(AllFilesIn(tree));
+
+    EXPECT_EQ(large, searchView.currentPath);
+    EXPECT_EQ(FoundTitle(large), FrameTitle());
+    EXPECT_EQ(large, Status(0));
+    EXPECT_EQ("\tToo large to show", Status(1));
+    EXPECT_EQ("\t2", Status(2));
+    EXPECT_EQ(0, searchView.lineCount);
+    EXPECT_EQ(0u, searchView.bytesRead);
+    EXPECT_FALSE(Enabled(CMD_FINDNEXT));
+    EXPECT_FALSE(Enabled(CMD_COPY));
+    EXPECT_TRUE(Enabled(CMD_NEXTFILE));
+    EXPECT_TRUE(Enabled(CMD_EDIT));
+
+    Command(CMD_NEXTFILE);
+    EXPECT_EQ(small, Status(0));
+    EXPECT_EQ(FoundTitle(small), FrameTitle());
+    EXPECT_EQ("\t1", Status(2));
+    ExpectSelection(0, 2, 2 + kNeedleLength);
+    ExpectFileCommands(true);
+}
+
 } // namespace
 } // namespace apptest

@@ -59,6 +59,11 @@ for zip_target in win32 win64; do
     unzip -q -o "$zip" Seekword.exe -d "$work/$zip_target"
     "$arch-w64-mingw32-objdump" -f "$exe" | grep -q "file format $format" || fail "$zip: not a $format exe"
     "$arch-w64-mingw32-nm" "$exe" 2>&1 | grep -q "no symbols" || fail "$zip: Seekword.exe is not stripped"
+    # The whole header is read first: grep -q would stop objdump halfway, and the pipe would fail.
+    header="$("$arch-w64-mingw32-objdump" -p "$exe")"
+    if [ "$zip_target" = win32 ] && ! grep -q "large address aware" <<<"$header"; then
+        fail "$zip: the win32 Seekword.exe is not large address aware"
+    fi
     size="$(stat -c %s "$exe")"
     echo "package check: $zip_target Seekword.exe $size bytes"
     if [ "$zip_target" = win32 ] && [ "$size" -gt $((260 * 1024)) ]; then

@@ -46,13 +46,13 @@ TEST(LineIndex, EntriesPointIntoTheBufferWithoutTheBreak)
     ProbeView view;
     Index(view, "ab\r\ncde\nf");
     ASSERT_EQ(3, view.lineCount);
-    EXPECT_EQ(0u, view.Entries()[0].start);
-    EXPECT_EQ(2, view.Entries()[0].length);
-    EXPECT_EQ(4u, view.Entries()[1].start);
-    EXPECT_EQ(3, view.Entries()[1].length);
-    EXPECT_EQ(8u, view.Entries()[2].start);
-    EXPECT_EQ(1, view.Entries()[2].length);
-    EXPECT_EQ(0, view.Entries()[3].length);  // nothing written past the last line
+    EXPECT_EQ(0u, view.Entries()[0].Start());
+    EXPECT_EQ(2, view.Entries()[0].Length());
+    EXPECT_EQ(4u, view.Entries()[1].Start());
+    EXPECT_EQ(3, view.Entries()[1].Length());
+    EXPECT_EQ(8u, view.Entries()[2].Start());
+    EXPECT_EQ(1, view.Entries()[2].Length());
+    EXPECT_EQ(0, view.Entries()[3].Length());  // nothing written past the last line
 }
 
 TEST(LineIndex, LongLinesAreCutAt255Bytes)
@@ -64,7 +64,7 @@ TEST(LineIndex, LongLinesAreCutAt255Bytes)
     EXPECT_EQ(255u, lines[1].size());
     EXPECT_EQ(90u, lines[2].size());
     EXPECT_EQ("end", lines[3]);
-    EXPECT_EQ(255u, view.Entries()[1].start);
+    EXPECT_EQ(255u, view.Entries()[1].Start());
     EXPECT_EQ(1, view.splitCalls);
 
     // Exactly 255 bytes is one display line, whether a break or the end of the data follows.
@@ -165,8 +165,8 @@ TEST(LineIndex, MatchesTheByteByByteRuleOnMixedLines)
     const auto expected = ReferenceIndex(bytes);
     ASSERT_EQ(static_cast<int>(expected.size()), view.lineCount);
     for (int i = 0; i < view.lineCount; ++i) {
-        ASSERT_EQ(expected[i].first, view.Entries()[i].start) << "line " << i;
-        ASSERT_EQ(expected[i].second, view.Entries()[i].length) << "line " << i;
+        ASSERT_EQ(expected[i].first, view.Entries()[i].Start()) << "line " << i;
+        ASSERT_EQ(expected[i].second, view.Entries()[i].Length()) << "line " << i;
     }
 }
 
@@ -223,7 +223,7 @@ TEST(LineIndex, LargerIndexIsKeptAndClearedForTheNextFile)
     EXPECT_EQ((Lines{"x", "y"}), Index(view, "x\ny"));
     EXPECT_EQ(capacity, view.lineCapacity);
     for (int i = 2; i < capacity; ++i) {
-        if (view.Entries()[i].start || view.Entries()[i].length) {
+        if (view.Entries()[i].Start() || view.Entries()[i].Length()) {
             ADD_FAILURE() << "record " << i << " was not cleared";
             break;
         }

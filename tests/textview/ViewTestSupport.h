@@ -20,6 +20,15 @@ public:
         countedBytes.assign(buffer ? buffer : "", buffer ? bytesRead : 0);
         return useRealCount ? SearchView::CountMatches() : countResult;
     }
+    // Without the real count, every file is counted in parts as if a text of one byte were searched.
+    size_t CountTextLength() override { return useRealCount ? SearchView::CountTextLength() : 1; }
+    int TakePartCount(unsigned long long count) override
+    {
+        ++partCounts;
+        return useRealCount ? SearchView::TakePartCount(count) : countResult;
+    }
+    // Stops the load at call stopAtLook (counted from 1) between its parts.
+    int KeepLoading() override { return ++looks != stopAtLook; }
     int ShowMessage(const char* text, const char* caption) override
     {
         lastMessage = text ? text : "";
@@ -36,6 +45,9 @@ public:
     void CursorLineChanged() override { ++changedCalls; }
 
     int readCalls = 0;
+    int partCounts = 0;
+    int looks = 0;
+    int stopAtLook = 0;
     int failingRead = 0;
     int countResult = 1;
     int useRealCount = 0;

@@ -18,11 +18,24 @@ fi
 xvfb_pid=""
 
 wine_env_prefix() {
+    # A prefix made through the other loader lacks what this one needs (the 64-bit loader alone makes
+    # no 32-bit system folder): one of the project's own is made anew; a prefix elsewhere is never removed.
+    local marker="$WINEPREFIX/.seekword-loader" ours=0
+    case "$WINEPREFIX" in
+        "$SEEKWORD_ROOT"/* | "${SEEKWORD_BUILD:-$SEEKWORD_ROOT/build}"/*) ours=1 ;;
+    esac
+    if [ "$ours" = 1 ] && [ -f "$WINEPREFIX/system.reg" ] &&
+       [ "$(cat "$marker" 2>/dev/null)" != "$SEEKWORD_WINE_LOADER" ]; then
+        echo "wine: $WINEPREFIX was made through another loader; making it anew"
+        wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         echo "wine: creating prefix $WINEPREFIX"
         DISPLAY= "$wine_run" wineboot -i >/dev/null 2>&1 || true
         wineserver -w
+        echo "$SEEKWORD_WINE_LOADER" >"$marker"
     fi
     # Without a window manager every hide of a top-level window stalls unless Wine leaves windows unmanaged;
     # on a user's desktop the window manager should manage them (SEEKWORD_WINE_MANAGED=Y).

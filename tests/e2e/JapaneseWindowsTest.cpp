@@ -142,11 +142,7 @@ TEST(JapaneseWindowsParts, DISABLED_CountsDoubleByteCharactersCutBetweenParts)
         for (DWORD part = 0; part <= c.bytes.size() + 1; part = part ? part + 1 : 4) {
             SCOPED_TRACE(std::string(c.name) + ", part " + std::to_string(part));
             ProbeView view;
-            view.useRealCount = 1;
-            if (part) {
-                view.wholeReadLargest = 0;
-                view.partSize = part;
-            }
+            CountInPartsOf(view, part);
             EXPECT_EQ(1, view.LoadFile(file.c_str()));
             EXPECT_EQ(c.count, view.matchCount);
             EXPECT_EQ(part ? 1 : 0, view.partCounts);

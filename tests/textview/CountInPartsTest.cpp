@@ -75,11 +75,7 @@ TEST_F(CountInPartsTest, EveryPartSizeGivesTheCountOfTheWholeFile)
         for (DWORD part = 0; part <= c.bytes.size() + 1; ++part) {
             SCOPED_TRACE(std::string(c.name) + ", part " + std::to_string(part));
             ProbeView view;
-            view.useRealCount = 1;
-            if (part) {
-                view.wholeReadLargest = 0;
-                view.partSize = part;
-            }
+            CountInPartsOf(view, part);
             EXPECT_EQ(c.count ? 1 : -2, view.LoadFile(file.c_str()));
             EXPECT_EQ(c.count, view.matchCount);
             EXPECT_EQ(part ? 1 : 0, view.partCounts);
@@ -96,9 +92,7 @@ TEST_F(CountInPartsTest, EscapeBetweenPartsStopsTheLoadAndTheNextLoadCountsItAll
     Search("needle", 0);
     const std::string file = folder.Write("large.txt", std::string(100, 'x') + "needle");
     ProbeView view;
-    view.useRealCount = 1;
-    view.wholeReadLargest = 0;
-    view.partSize = 10;
+    CountInPartsOf(view, 10);
     view.stopAtLook = 3;
     EXPECT_EQ(kLoadStopped, view.LoadFile(file.c_str()));
     EXPECT_EQ(1, view.loadStopped);
@@ -114,9 +108,7 @@ TEST_F(CountInPartsTest, AReadThatFailsBetweenPartsMakesTheFileUnread)
     Search("needle", 0);
     const std::string file = folder.Write("large.txt", std::string(100, 'x') + "needle");
     ProbeView view;
-    view.useRealCount = 1;
-    view.wholeReadLargest = 0;
-    view.partSize = 10;
+    CountInPartsOf(view, 10);
     view.failingRead = 4;
     EXPECT_EQ(0, view.LoadFile(file.c_str()));
     EXPECT_EQ(0, view.lineCount);

@@ -60,6 +60,16 @@ public:
     std::string lastCaption;
 };
 
+// The view counts for real, a file in parts of partBytes (0: whole, as any small file is read).
+inline void CountInPartsOf(ProbeView& view, DWORD partBytes)
+{
+    view.useRealCount = 1;
+    if (partBytes) {
+        view.wholeReadLargest = 0;
+        view.partSize = partBytes;
+    }
+}
+
 // Puts bytes into the view's buffer as a load would and indexes them; returns BuildLineIndex's result.
 inline int IndexBytes(TextView& view, const std::string& bytes)
 {

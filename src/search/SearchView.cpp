@@ -28,8 +28,6 @@ const CommandButton kCommandButtons[] = {
 
 const int kCommandsNeedingAFile[] = {CMD_FINDNEXT, CMD_NEXTFILE, CMD_COPY, CMD_EDIT};
 
-constexpr size_t kCountPart = 64u << 20;
-
 } // namespace
 
 SearchView::SearchView()
@@ -120,29 +118,16 @@ int SearchView::ShowMessage(const char* text, const char* caption)
 }
 
 // One pass over the loaded bytes, folding as it goes: no copy, so nothing here can run out of
-// memory. A very large file is counted in parts with a look at the user between them; each
-// occurrence is counted in the part where it starts. An empty search text (a first Start
-// confirmed without one) matches nothing.
+// memory. Only files small enough to read whole come here; larger ones are counted in parts as they
+// are read, with a look at the user between parts. An empty search text (a first Start confirmed
+// without one) matches nothing.
 int SearchView::CountMatches()
 {
     matchCount = 0;
     const char* text = searchOptions.searchText;
     if (!text[0] || !buffer)
         return 0;
-    for (size_t start = 0;;) {
-        const size_t left = bytesRead - start;
-        // Each part begins with a character, where the count takes its first one to start.
-        const size_t end = left <= kCountPart ? bytesRead : CodePageText::Ansi().CharacterStart(buffer, start + kCountPart);
-        matchCount += CountStarting(buffer, bytesRead, start, end, text, searchOptions.caseSensitive);
-        if (end >= bytesRead)
-            break;
-        start = end;
-        if (!KeepLoading()) {
-            loadStopped = 1;
-            matchCount = 0;
-            return 0;
-        }
-    }
+    matchCount = CountInFile(buffer, bytesRead, text, searchOptions.caseSensitive);
     return matchCount != 0;
 }
 

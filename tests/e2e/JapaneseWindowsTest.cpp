@@ -168,9 +168,12 @@ TEST(JapaneseWindows, FindsUtf8AndUtf16FilesByJapaneseText)
     const std::string script =
         "export WINEPREFIX=" + UnixCommand::ShellQuote(prefix) +
         " LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=';"
-        " wine=${WINELOADER:-wine}; server=${WINESERVER:-wineserver};"
+        " wine=${WINELOADER:-wine}; server=${WINESERVER:-wineserver}; marker=\"$WINEPREFIX/.seekword-loader\";"
+        // Made through the other loader, the prefix lacks what this one needs: made anew.
+        " if [ -f \"$WINEPREFIX/system.reg\" ] && [ \"$(cat \"$marker\" 2>/dev/null)\" != \"$wine\" ]; then"
+        " \"$server\" -k >/dev/null 2>&1; rm -rf \"$WINEPREFIX\"; fi;"
         " if [ ! -f \"$WINEPREFIX/system.reg\" ]; then mkdir -p \"$WINEPREFIX\";"
-        " DISPLAY= \"$wine\" wineboot -i >/dev/null 2>&1; \"$server\" -w; fi;"
+        " DISPLAY= \"$wine\" wineboot -i >/dev/null 2>&1; \"$server\" -w; echo \"$wine\" >\"$marker\"; fi;"
         " \"$server\" -p || exit 90;"
         " \"$wine\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1;"
         " \"$wine\" reg add 'HKCU\\Software\\Wine\\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1;"

@@ -63,7 +63,7 @@ TEST(SearchViewCount, CountsOccurrencesOfTheLoadedFile)
     SetSearch("aa", 1);
     EXPECT_EQ(1, view.LoadFile(folder.Write("b.txt", "aaaa").c_str()));
     EXPECT_EQ(3u, view.matchCount);
-    // Past the count's 64 MB part: the occurrences before, across and after its end count once each.
+    // Past 64 MB, counted in parts: the occurrences before, across and after 64 MB count once each.
     const std::string large = folder.Name("large.bin");
     HANDLE h = CreateFileA(large.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;

@@ -1,8 +1,6 @@
 // The line index: every kind of line break, pieces cut at 255 bytes or columns, and index growth.
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include "ViewTestSupport.h"
 #include "textview/GrowableArray.h"
 
@@ -107,67 +105,6 @@ TEST(LineIndex, NulBytesAreOrdinaryColumns)
     EXPECT_EQ(3, view.GetLineLength(0));
     EXPECT_EQ("a", LineText(view, 0));  // text stops at the NUL, the length does not
     EXPECT_EQ("c", LineText(view, 1));
-}
-
-// The index as the plain rule gives it, a byte at a time: a line ends at CR or LF, a CR at a line's
-// start is passed over, and a line is cut where it reaches 255 bytes or columns with more to come.
-std::vector<std::pair<DWORD, int>> ReferenceIndex(const std::string& b)
-{
-    std::vector<std::pair<DWORD, int>> entries;
-    const DWORD n = static_cast<DWORD>(b.size());
-    DWORD p = 0;
-    for (;;) {
-        if (p < n && b[p] == '\r')
-            ++p;
-        const DWORD start = p;
-        int length = 0, column = 0;
-        while (p < n && b[p] != '\r' && b[p] != '\n') {
-            column += b[p] == '\t' ? kTabWidth - column % kTabWidth : 1;
-            ++p;
-            ++length;
-            if ((length >= kMaxLineLength || column >= kMaxLineLength) && p < n && b[p] != '\r' && b[p] != '\n')
-                break;
-        }
-        entries.emplace_back(start, length);
-        if (p < n && b[p] == '\r')
-            ++p;
-        if (p < n && b[p] == '\n') {
-            ++p;
-            continue;
-        }
-        if (p >= n)
-            break;
-    }
-    return entries;
-}
-
-TEST(LineIndex, MatchesTheByteByByteRuleOnMixedLines)
-{
-    // Lines of every length around the limits, with and without tabs, with each kind of break.
-    unsigned seed = 7;
-    auto next = [&seed](unsigned range) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) % range;
-    };
-    const char* breaks[] = {"\r\n", "\n", "\r", "\n\r", "\r\r", ""};
-    const unsigned lengths[] = {0, 1, 7, 8, 9, 30, 31, 32, 33, 100, 254, 255, 256, 509, 510, 511, 1000};
-    std::string bytes;
-    for (int line = 0; line < 3000; ++line) {
-        const unsigned length = lengths[next(17)];
-        const unsigned tabs = next(3) == 0 ? next(40) : 0;
-        std::string text(length, 'x');
-        for (unsigned t = 0; t < tabs && length; ++t)
-            text[next(length)] = '\t';
-        bytes += text + breaks[next(6)];
-    }
-    ProbeView view;
-    ASSERT_EQ(1, IndexBytes(view, bytes));
-    const auto expected = ReferenceIndex(bytes);
-    ASSERT_EQ(static_cast<int>(expected.size()), view.lineCount);
-    for (int i = 0; i < view.lineCount; ++i) {
-        ASSERT_EQ(expected[i].first, view.Entries()[i].Start()) << "line " << i;
-        ASSERT_EQ(expected[i].second, view.Entries()[i].Length()) << "line " << i;
-    }
 }
 
 TEST(LineIndex, IndexGrowsFrom5000InWholeStepsAndStaysAheadOfTheLines)

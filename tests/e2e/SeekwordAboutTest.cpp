@@ -109,6 +109,8 @@ TEST_F(SeekwordAboutTest, AltAOpensItAndOClosesItAndEachOpeningTakesAFreshButton
         const RECT after = WindowRectOf(about);
         return after.left == before.left + 50 && after.top == before.top + 30;
     })) << WindowRectOf(about).left - before.left << "," << WindowRectOf(about).top - before.top;
+    // Until the move loop has seen the release, it takes keys for itself.
+    EXPECT_TRUE(WaitUntil([&] { return !HoldsMouse(about); }));
     ASSERT_TRUE(Press('O', kNoModifier, about));
     ASSERT_TRUE(WaitForWindowGone(about));
     ExpectBackInTheView();

@@ -14,14 +14,19 @@ LONG Normalise(int position, int extent)
     return static_cast<LONG>((static_cast<long long>(position) * 65536 + 32768) / extent);
 }
 
-bool SendButton(MouseButton button, bool up)
+// The button event carries its own position: Wine may still be catching up with an earlier
+// pointer position from X, and a press taken there lands somewhere else.
+bool SendButton(int x, int y, MouseButton button, bool up)
 {
     INPUT input = {};
     input.type = INPUT_MOUSE;
+    input.mi.dx = Normalise(x, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = Normalise(y, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     if (button == MouseButton::kLeft)
-        input.mi.dwFlags = up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+        input.mi.dwFlags |= up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
     else
-        input.mi.dwFlags = up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN;
+        input.mi.dwFlags |= up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN;
     return SendInput(1, &input, sizeof(input)) == 1;
 }
 
@@ -44,7 +49,7 @@ bool MoveMouseTo(int x, int y)
 
 bool ClickAt(int x, int y, MouseButton button)
 {
-    return MoveMouseTo(x, y) && SendButton(button, false) && SendButton(button, true);
+    return MoveMouseTo(x, y) && SendButton(x, y, button, false) && SendButton(x, y, button, true);
 }
 
 bool ClickInClient(HWND window, int x, int y, MouseButton button)

@@ -40,6 +40,12 @@ HWND ActiveOf(HWND window)
     return ThreadInfoOf(window, &info) ? info.hwndActive : nullptr;
 }
 
+bool HoldsMouse(HWND window)
+{
+    GUITHREADINFO info = {};
+    return ThreadInfoOf(window, &info) && (info.hwndCapture || (info.flags & GUI_INMOVESIZE));
+}
+
 bool BringToFront(HWND window)
 {
     HWND top = GetAncestor(window, GA_ROOT);

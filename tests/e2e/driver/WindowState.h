@@ -11,6 +11,9 @@ bool IsShownNow(HWND window);
 HWND FocusOf(HWND window);
 // The active window of the thread that owns window.
 HWND ActiveOf(HWND window);
+// Whether the thread that owns window still holds the mouse: a capture or a move or size loop,
+// which would take keys meant for the window.
+bool HoldsMouse(HWND window);
 // Makes window's top-level window the foreground window and waits until it is.
 bool BringToFront(HWND window);
 RECT WindowRectOf(HWND window);

@@ -1,6 +1,7 @@
 // Counting the search text over a whole file, from a prepared copy or in one pass, and finding it in the file or one line.
 #include "search/Matcher.h"
 
+#include "framework/Sse2.h"
 #include "textview/AnsiText.h"
 #include "textview/CodePageText.h"
 
@@ -253,16 +254,6 @@ void PrepareFolding(const unsigned char* highLower)
 }
 
 #if defined(SEEKWORD_COUNT_SSE2)
-#include <emmintrin.h>
-
-// A 32-bit x86 build may not assume SSE2, so only the function that uses it is compiled for it; MSVC
-// compiles intrinsics for any function and needs no mark.
-#if (defined(__GNUC__) || defined(__clang__)) && !defined(__SSE2__)
-#define SEEKWORD_SSE2_FUNCTION __attribute__((target("sse2")))
-#else
-#define SEEKWORD_SSE2_FUNCTION
-#endif
-
 namespace {
 
 // The test of one text byte (see CountTables), for 16 raw bytes at once.
@@ -560,14 +551,7 @@ DWORD CountInFilePortable(const char* bytes, size_t n, const char* text, int cas
 
 int CountUsesSse2()
 {
-#if defined(_M_X64) || defined(__x86_64__)
-    return 1;
-#elif defined(SEEKWORD_COUNT_SSE2)
-    static const int present = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) ? 1 : 0;
-    return present;
-#else
-    return 0;
-#endif
+    return ProcessorHasSse2();
 }
 
 DWORD CountInFile(const char* bytes, size_t n, const char* text, int caseSensitive, const CodePageText& chars)

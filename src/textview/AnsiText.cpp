@@ -79,6 +79,13 @@ int AnsiText::ValidUtf8(const char* bytes, size_t n, int& high)
     size_t i = 0;
     while (i < n) {
         if (b[i] < 0x80) {
+            // Four words a step while none has a high bit, then a word at a time up to the one that has.
+            unsigned long long words[4];
+            for (; i + sizeof words <= n; i += sizeof words) {
+                memcpy(words, b + i, sizeof words);
+                if ((words[0] | words[1] | words[2] | words[3]) & kHighBits)
+                    break;
+            }
             unsigned long long word;
             for (; i + sizeof word <= n; i += sizeof word) {
                 memcpy(&word, b + i, sizeof word);

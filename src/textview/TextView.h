@@ -83,7 +83,11 @@ public:
     // The largest file that can be shown: read whole, converted and indexed.
     unsigned long long ShowableLargest() const;
     int BuildLineIndex();
+    // Indexes the lines from indexedTo on that buffer[0, available) holds whole; all the rest when last. whole:
+    // the text's full length, for a guess at its line count. Returns 0 when the index cannot grow.
+    int IndexLines(size_t available, size_t whole, int last);
     int GrowLineIndex();
+    void ReserveLines(unsigned long long wanted);
     int ColumnToIndex(int column, const char* text) const;
     int IndexToColumn(int index, const char* text) const;
     // index, or the first byte of the double-byte character whose second byte it is, in a line of length bytes.
@@ -169,6 +173,10 @@ public:
     GrowableArray lines;
     // The load was stopped through KeepLoading.
     int loadStopped = 0;
+    // How far the line index has got, and whether it cut a line into pieces; a large file is indexed part by
+    // part as it is read, while the part is still in the processor's cache.
+    size_t indexedTo = 0;
+    int indexSplit = 0;
     // Test seams: files larger than wholeReadLargest are counted in parts of partSize bytes, and files
     // larger than showableLargest (when not 0) are hits that cannot be shown.
     unsigned long long wholeReadLargest = kWholeReadLargest;
@@ -200,7 +208,7 @@ private:
     void CreateScreenBitmap();
     void SelectViewFont();
     void ClearBitmap();
-    int ReadWhole(HANDLE file, size_t fileBytes);
+    int ReadWhole(HANDLE file, size_t fileBytes, int indexing);
     int AcquireBuffer(size_t fileBytes);
     void ReleaseBuffer();
     int TooLargeToShow();

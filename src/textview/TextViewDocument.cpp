@@ -1,45 +1,18 @@
 // The text view's document: reading a file whole, the line index and the tab arithmetic.
 #include "textview/TextView.h"
 
+#include <climits>
 #include <cstring>
 
 #include "textview/CodePageText.h"
 #include "textview/KeyBinding.h"
+#include "textview/LineBreaks.h"
 
 namespace {
 constexpr unsigned char kCR = 13;
 constexpr unsigned char kLF = 10;
 constexpr char kHT = '\t';
-// Whether any of the 8 bytes in word equals c (every byte of pattern is c).
-inline bool HasByte(unsigned long long word, unsigned long long pattern)
-{
-    constexpr unsigned long long kOnes = 0x0101010101010101ull;
-    constexpr unsigned long long kHighs = 0x8080808080808080ull;
-    const unsigned long long x = word ^ pattern;
-    return ((x - kOnes) & ~x & kHighs) != 0;
-}
-
-// The first CR or LF from p on, or end; tab tells whether a tab came before it. Eight bytes a step, so
-// indexing keeps up with reading.
-const unsigned char* FindLineBreak(const unsigned char* p, const unsigned char* end, bool& tab)
-{
-    constexpr unsigned long long kOnes = 0x0101010101010101ull;
-    tab = false;
-    while (end - p >= 8) {
-        unsigned long long word;
-        memcpy(&word, p, sizeof word);
-        if (HasByte(word, kOnes * kCR) || HasByte(word, kOnes * kLF))
-            break;
-        if (!tab && HasByte(word, kOnes * static_cast<unsigned char>(kHT)))
-            tab = true;
-        p += 8;
-    }
-    for (; p < end && *p != kCR && *p != kLF; ++p) {
-        if (*p == kHT)
-            tab = true;
-    }
-    return p;
-}
+constexpr size_t kLineSample = 1u << 20;  // the stretch a large text's line count is reckoned from
 }
 
 void TextView::SetTitleAndCursor(const char* programTitle, int cursorId)
@@ -86,6 +59,8 @@ int TextView::ClearDocument()
             return 0;
     }
     lineCount = 0;
+    indexedTo = 0;
+    indexSplit = 0;
     return 1;
 }
 
@@ -132,7 +107,7 @@ int TextView::LoadFile(const char* path)
     }
     int result = AcquireBuffer(static_cast<size_t>(fileSize));
     if (result == 1)
-        result = ReadWhole(file, static_cast<size_t>(fileSize));
+        result = ReadWhole(file, static_cast<size_t>(fileSize), counted && form == AnsiText::kAnsi);
     CloseHandle(file);
     // A hit already counted stays one when there is no memory to show it.
     if (counted && result == -1)
@@ -220,9 +195,11 @@ int TextView::AcquireBuffer(size_t fileBytes)
 // The request reaches a little past the size, so a file that grew since it was sized is read on
 // into the slack; no further: the system checks every page a read may write, and a buffer kept
 // from a much larger file would make each small read pay for all of it. A large file comes in
-// parts, with a look at the user between them; a short read goes on until the size is met.
-// Returns 1, 0 when a read fails, or kLoadStopped; bytesRead holds the bytes of a whole read only.
-int TextView::ReadWhole(HANDLE file, size_t fileBytes)
+// parts, with a look at the user between them; a short read goes on until the size is met. Text shown as
+// it stands may be indexed part by part (indexing).
+// Returns 1, 0 when a read fails, -1 when the index cannot grow, or kLoadStopped; bytesRead holds the
+// bytes of a whole read only.
+int TextView::ReadWhole(HANDLE file, size_t fileBytes, int indexing)
 {
     const size_t request = bufferCapacity - fileBytes > kBufferSlack ? fileBytes + kBufferSlack : bufferCapacity;
     size_t total = 0;
@@ -234,6 +211,8 @@ int TextView::ReadWhole(HANDLE file, size_t fileBytes)
         total += got;
         if (got == 0 || total >= fileBytes)
             break;
+        if (indexing && !IndexLines(total, fileBytes, 0))
+            return -1;
         if (!KeepLoading()) {
             loadStopped = 1;
             return kLoadStopped;
@@ -276,16 +255,38 @@ BOOL TextView::ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got)
 
 int TextView::BuildLineIndex()
 {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(buffer);
     const size_t n = buffer ? bytesRead : 0;
+    if (!IndexLines(n, n, 1))
+        return 0;
+    UpdateVerticalRange();
+    if (indexSplit)
+        OnLongLineSplit();
+    return 1;
+}
+
+int TextView::IndexLines(size_t n, size_t whole, int last)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(buffer);
     const int width = tabWidth > 0 ? tabWidth : 1;
     LineEntry* entries = Entries();
     if (!entries)
         return 0;
     const CodePageText& chars = CodePageText::Ansi();
-    int split = 0;
-    size_t p = 0;
+    // A line is taken only when all it may look at is there: its first CR, a piece, and CR LF after it.
+    const size_t reach = static_cast<size_t>(maxLineLength) + 4;
+    size_t p = indexedTo;
+    // A large text's lines are reckoned from its first stretch, so the index grows once rather than
+    // being copied at each doubling.
+    size_t sampleEnd = whole / 4 > kLineSample && p < kLineSample ? kLineSample : static_cast<size_t>(-1);
     for (;;) {
+        if (!last && n - p < reach)
+            break;
+        if (p >= sampleEnd) {
+            sampleEnd = static_cast<size_t>(-1);
+            const double lines = static_cast<double>(lineCount) * (static_cast<double>(whole) / static_cast<double>(p));
+            ReserveLines(static_cast<unsigned long long>(lines * 1.125) + kLineGrowStep);
+            entries = Entries();
+        }
         if (p < n && bytes[p] == kCR)
             ++p;
         const size_t start = p;
@@ -319,7 +320,7 @@ int TextView::BuildLineIndex()
                     --p;
                     --length;
                 }
-                split = 1;
+                indexSplit = 1;
                 break;
             }
         }
@@ -339,9 +340,7 @@ int TextView::BuildLineIndex()
         if (p >= n)
             break;
     }
-    UpdateVerticalRange();
-    if (split)
-        OnLongLineSplit();
+    indexedTo = p;
     return 1;
 }
 
@@ -354,6 +353,16 @@ int TextView::GrowLineIndex()
     lines.GrowBySteps(steps);
     lineCapacity = lines.capacity;
     return lineCapacity != lineCount;
+}
+
+void TextView::ReserveLines(unsigned long long wanted)
+{
+    if (wanted <= static_cast<unsigned long long>(lineCapacity) || wanted > static_cast<unsigned long long>(INT_MAX))
+        return;
+    const unsigned long long steps = (wanted - lineCapacity + kLineGrowStep - 1) / kLineGrowStep;
+    // Refused, the index grows as it goes.
+    lines.GrowBySteps(static_cast<int>(steps));
+    lineCapacity = lines.capacity;
 }
 
 int TextView::LineAtOffset(size_t offset) const

@@ -115,7 +115,14 @@ TEST_F(CountInPartsTest, LargeHitIsShownAndItsBufferIsNotKeptForTheNextFile)
     view.wholeReadLargest = 1000;
     view.partSize = 64;
     const std::string large = folder.Write("large.txt", NumberedLines(400) + "\r\nthe NEEDLE");
-    ASSERT_EQ(1, view.LoadFile(large.c_str()));
+    // Read in short parts, the hit is indexed as it comes in, to the same lines.
+    for (DWORD limit : {5u, 300u, 0u}) {
+        view.readLimit = limit;
+        ASSERT_EQ(1, view.LoadFile(large.c_str())) << limit;
+        ASSERT_EQ(401, view.lineCount) << limit;
+        EXPECT_EQ("line 399", LineText(view, 399)) << limit;
+        EXPECT_EQ("the NEEDLE", LineText(view, 400)) << limit;
+    }
     EXPECT_EQ(view.bytesRead + kBufferSlack, view.bufferCapacity);
 
     ASSERT_EQ(1, view.LoadFile(folder.Write("small.txt", "a needle").c_str()));

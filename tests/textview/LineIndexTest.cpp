@@ -1,8 +1,11 @@
 // The line index: every kind of line break, pieces cut at 255 bytes or columns, and index growth.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ViewTestSupport.h"
 #include "textview/GrowableArray.h"
+#include "textview/LineBreaks.h"
 
 namespace {
 
@@ -105,6 +108,83 @@ TEST(LineIndex, NulBytesAreOrdinaryColumns)
     EXPECT_EQ(3, view.GetLineLength(0));
     EXPECT_EQ("a", LineText(view, 0));  // text stops at the NUL, the length does not
     EXPECT_EQ("c", LineText(view, 1));
+}
+
+// Each way of looking for the break gives the same break and the same word on tabs before it, wherever the
+// break falls against the 8- and 16-byte steps and the end of the look.
+TEST(LineIndex, EveryWayOfFindingTheBreakAgrees)
+{
+    using Find = const unsigned char* (*)(const unsigned char*, const unsigned char*, bool&);
+    std::vector<std::pair<const char*, Find>> ways = {{"portable", FindLineBreakPortable}};
+#if defined(SEEKWORD_HAS_SSE2)
+    if (ProcessorHasSse2())
+        ways.push_back({"sse2", FindLineBreakSse2});
+#endif
+    for (const char breakByte : {'\r', '\n'}) {
+        for (size_t at = 0; at < 40; ++at) {
+            for (const int tabAt : {-1, 0, 15, 16, 33, 41}) {
+                if (tabAt >= 0 && static_cast<size_t>(tabAt) == at)
+                    continue;
+                std::string line(48, 'x');
+                line[at] = breakByte;
+                if (tabAt >= 0)
+                    line[static_cast<size_t>(tabAt)] = '\t';
+                const unsigned char* bytes = reinterpret_cast<const unsigned char*>(line.data());
+                for (const size_t end : {at + 1, at, size_t{48}}) {
+                    for (const auto& way : ways) {
+                        bool tab = false;
+                        const size_t found = static_cast<size_t>(way.second(bytes, bytes + end, tab) - bytes);
+                        EXPECT_EQ(end > at ? at : end, found) << way.first << " at " << at << " end " << end;
+                        const bool expectTab = tabAt >= 0 && static_cast<size_t>(tabAt) < found;
+                        EXPECT_EQ(expectTab, tab)
+                            << way.first << " at " << at << " tab " << tabAt << " end " << end;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// A large file is indexed part by part as it is read: whatever the cuts, the lines are those of the
+// whole text, pieces and tab columns included.
+TEST(LineIndex, IndexedInPartsItIsTheSameIndex)
+{
+    const std::string texts[] = {
+        "ab\r\ncde\nf\rg\r\rh\r\r\ri\n\n",
+        std::string(600, 'x') + "\r\n" + std::string(255, 'y') + "\r" + std::string(256, 'w') + "\n",
+        std::string(40, '\t') + "\r\n" + std::string(250, 'a') + "\tab\tc\r\n" + NumberedLines(30),
+        "\r\n\r" + std::string(300, 'z'),
+    };
+    for (const std::string& text : texts) {
+        ProbeView whole;
+        const Lines expected = Index(whole, text);
+        for (const size_t step : {size_t{1}, size_t{3}, size_t{259}, size_t{700}}) {
+            ProbeView parts;
+            ASSERT_EQ(1, IndexBytes(parts, text, step));
+            EXPECT_EQ(expected, AllLines(parts)) << "step " << step;
+            EXPECT_EQ(whole.splitCalls, parts.splitCalls) << "step " << step;
+            for (int i = 0; i < whole.lineCount; ++i)
+                ASSERT_EQ(whole.Entries()[i].Start(), parts.Entries()[i].Start()) << "step " << step << " line " << i;
+        }
+    }
+}
+
+// The line count of a large text is reckoned from its start, so the index grows once, with room to spare
+// but not twice the lines; a text whose later lines are shorter still gets all of them.
+TEST(LineIndex, LargeTextReservesItsIndexFromItsFirstMegabyte)
+{
+    std::string uniform;
+    for (int i = 0; uniform.size() < (5u << 20); ++i)
+        uniform += "2026-03-01 line " + std::to_string(i) + " of a log that is much like the others\r\n";
+    const std::string shorter = std::string(1u << 20, 'x') + std::string(4u << 20, '\n');
+    for (const std::string* text : {static_cast<const std::string*>(&uniform), &shorter}) {
+        ProbeView view;
+        ASSERT_EQ(1, IndexBytes(view, *text));
+        const int breaks = static_cast<int>(std::count(text->begin(), text->end(), '\n'));
+        ASSERT_EQ(text == &shorter ? breaks + 1 + (1 << 20) / 255 : breaks + 1, view.lineCount);
+        if (text == &uniform)
+            EXPECT_LT(view.lineCapacity, view.lineCount + view.lineCount / 4 + 1000);
+    }
 }
 
 TEST(LineIndex, IndexGrowsFrom5000InWholeStepsAndStaysAheadOfTheLines)

@@ -35,9 +35,11 @@ public:
         lastCaption = caption ? caption : "";
         return IDOK;
     }
-    // Reads fail at call failingRead (counted from 1).
+    // Reads fail at call failingRead (counted from 1); none gives more than readLimit bytes when set.
     BOOL ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got) override
     {
+        if (readLimit && size > readLimit)
+            size = readLimit;
         return ++readCalls != failingRead && SearchView::ReadPart(file, destination, size, got);
     }
     void OnLongLineSplit() override { ++splitCalls; }
@@ -49,6 +51,7 @@ public:
     int looks = 0;
     int stopAtLook = 0;
     int failingRead = 0;
+    DWORD readLimit = 0;
     int countResult = 1;
     int useRealCount = 0;
     int countCalls = 0;
@@ -71,7 +74,8 @@ inline void CountInPartsOf(ProbeView& view, DWORD partBytes)
 }
 
 // Puts bytes into the view's buffer as a load would and indexes them; returns BuildLineIndex's result.
-inline int IndexBytes(TextView& view, const std::string& bytes)
+// Indexes bytes as the view's text; with step, first as a read in parts of step bytes would.
+inline int IndexBytes(TextView& view, const std::string& bytes, size_t step = 0)
 {
     if (!view.ResetDocument())
         return -1;
@@ -84,6 +88,10 @@ inline int IndexBytes(TextView& view, const std::string& bytes)
     }
     if (size)
         memcpy(view.buffer, bytes.data(), size);
+    for (size_t available = step; step && available < size; available += step) {
+        if (!view.IndexLines(available, size, 0))
+            return 0;
+    }
     view.bytesRead = size;
     return view.BuildLineIndex();
 }

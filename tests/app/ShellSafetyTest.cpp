@@ -26,25 +26,16 @@ TEST(ShellSafetyTest, TrailingDotsAndSpacesDoNotHideTheRealType)
 // acts on the file all the same. The own name may be the extension alone, or unknown.
 TEST(ShellSafetyTest, AFileIsJudgedByItsShortAndItsOwnNameAndEitherCanSendItToNotepad)
 {
-    const struct {
-        const char* path;
-        const char* ownName;
-        int runs;
-    } cases[] = {
-        {"C:\\a\\SETUP~1.APP", "setup.appref-ms", 1},
-        {"C:\\a\\CONTRO~1.SET", "control.settingcontent-ms", 1},
-        {"C:\\a\\DEPLOY~1.APP", "deploy.application", 1},
-        {"C:\\a\\PACKAG~1.APP", "package.appinstaller", 1},
+    const struct { const char* path; const char* ownName; int runs; } cases[] = {
+        {"C:\\a\\SETUP~1.APP", "setup.appref-ms", 1}, {"C:\\a\\CONTRO~1.SET", "control.settingcontent-ms", 1},
+        {"C:\\a\\DEPLOY~1.APP", "deploy.application", 1}, {"C:\\a\\PACKAG~1.APP", "package.appinstaller", 1},
         {"C:\\a\\NETWOR~1.DIA", "network.diagcab", 1},
         {"C:\\a\\NUL~1.APP", "nul.appref-ms", 1},            // a device name goes by its short name
         {"C:\\a\\9F2A~1.APP", ".appref-ms", 1},              // the code page holds only the extension
         {"C:\\a\\README~1.COM", "readme.community", 1},      // the short name is the runnable one
-        {"C:\\a\\9F2A~1.TXT", "", 1},                        // nothing known of the own name
-        {"C:\\a\\9F2A~1.TXT", nullptr, 1},
-        {"C:\\a\\LONGNO~1.TXT", "long notes.txt", 0},
-        {"C:\\a\\9F2A~1.TXT", ".txt", 0},
-        {"C:\\a\\CON~1.TXT", "con.txt", 0},
-        {"C:\\a\\main.cpp", "main.cpp", 0},
+        {"C:\\a\\9F2A~1.TXT", "", 1}, {"C:\\a\\9F2A~1.TXT", nullptr, 1},  // nothing known of the own name
+        {"C:\\a\\LONGNO~1.TXT", "long notes.txt", 0}, {"C:\\a\\9F2A~1.TXT", ".txt", 0},
+        {"C:\\a\\CON~1.TXT", "con.txt", 0}, {"C:\\a\\main.cpp", "main.cpp", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.runs, ShellWouldRunFile(c.path, c.ownName)) << c.path << " " << (c.ownName ? c.ownName : "(null)");

@@ -67,18 +67,20 @@ DWORD PlainCount(const std::string& file, const std::string& text, int caseSensi
 }
 
 // Every way the program can count, each against the plain definition; the vector path only where the
-// processor has it, which every processor these tests run on does.
+// processor has it, which every processor these tests run on does. Given a code page, the text is taken as
+// the dialog stores it for that page, folded already.
 void ExpectEveryCountIs(DWORD expected, const char* bytes, DWORD n, const std::string& text, int caseSensitive,
-                        const std::string& where)
+                        const std::string& where, const CodePageText* codePage = nullptr)
 {
     std::string folded(text);
-    if (!caseSensitive)
+    if (!caseSensitive && !codePage)
         FoldCase(&folded[0]);
-    EXPECT_EQ(expected, CountInFile(bytes, n, folded.c_str(), caseSensitive)) << where;
-    EXPECT_EQ(expected, CountInFilePortable(bytes, n, folded.c_str(), caseSensitive)) << where;
+    const CodePageText& chars = codePage ? *codePage : CodePageText::Ansi();
+    EXPECT_EQ(expected, CountInFile(bytes, n, folded.c_str(), caseSensitive, chars)) << where;
+    EXPECT_EQ(expected, CountInFilePortable(bytes, n, folded.c_str(), caseSensitive, chars)) << where;
 #if defined(SEEKWORD_COUNT_SSE2)
     if (IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE))
-        EXPECT_EQ(expected, CountInFileSse2(bytes, n, folded.c_str(), caseSensitive)) << where;
+        EXPECT_EQ(expected, CountInFileSse2(bytes, n, folded.c_str(), caseSensitive, chars)) << where;
 #endif
 }
 
@@ -373,13 +375,22 @@ TEST_F(MatcherTest, FindInFileStopsWhereTheCountCountsFromAnyStart)
     const char* tail = guarded.Place(big.substr(n - 3000));
     EXPECT_EQ(2997u, FindInFile(tail, 3000, 0, "q q", 0));
 
-    // Overlapping ones a byte apart; texts the count never finds.
-    std::vector<DWORD> starts;
-    for (DWORD at = FindInFile("aaaa", 4, 0, "aa", 1); at < 4; at = FindInFile("aaaa", 4, at + 1, "aa", 1))
-        starts.push_back(at);
-    EXPECT_EQ((std::vector<DWORD>{0, 1, 2}), starts);
-    EXPECT_EQ(4u, FindInFile("CAFE", 4, 0, "CAFE", 0));  // a capital no folded byte equals
-    EXPECT_EQ(3u, FindInFile("abc", 3, 0, "", 1));
+    // Overlapping ones a byte apart; texts the count never finds; and on code page 932 whole characters only,
+    // a start inside one taking the next. The line is ア, A, 表 and a backslash.
+    const CodePageText japanese(932);
+    const char line[] = "\x83\x41" "A\x95\x5C\\";
+    const struct { const char* bytes; DWORD from; const char* text; int caseSensitive; DWORD found;
+                   const CodePageText* chars; } rows[] = {
+        {"aaaa", 0, "aa", 1, 0}, {"aaaa", 1, "aa", 1, 1}, {"aaaa", 2, "aa", 1, 2}, {"aaaa", 3, "aa", 1, 4},
+        {"CAFE", 0, "CAFE", 0, 4},  // a capital no folded byte equals
+        {"abc", 0, "", 1, 3},
+        {line, 0, "A", 1, 2, &japanese}, {line, 0, "\\", 1, 5, &japanese}, {line, 3, "A", 1, 6, &japanese},
+        {line, 1, "AA", 1, 6, &japanese}, {line, 1, "A", 1, 2, &japanese},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.found, FindInFile(row.bytes, std::strlen(row.bytes), row.from, row.text, row.caseSensitive,
+                                        row.chars ? *row.chars : CodePageText::Ansi()))
+            << row.text << " from " << row.from;
 }
 
 TEST_F(MatcherTest, FindInTextReturnsTheFirstExactOccurrence)
@@ -404,38 +415,25 @@ TEST_F(MatcherTest, FindInTextReturnsTheFirstExactOccurrence)
 }
 
 // On double-byte code pages an occurrence counts only from the first byte of a character, and only
-// single-byte characters fold. The texts are given folded, as the dialog stores them.
-TEST_F(MatcherTest, DoubleByteCodePagesCountWholeCharactersOnly)
+// single-byte characters fold. The texts are given folded, as the dialog stores them. Each line holds a
+// case that must not count and, where there is one, its counterpart that must.
+TEST_F(MatcherTest, DoubleByteCodePagesCountAndFoldWholeCharactersOnly)
 {
-    const struct {
-        UINT codePage;
-        std::string file;
-        std::string text;
-        int caseSensitive;
-        DWORD expected;
-    } rows[] = {
-        {932, "\x83\x41", "A", 1, 0},                       // A in ア
-        {932, "\x81\x41", "a", 0, 0},                       // a in 、
-        {932, "\x95\x5C\x83\x5C", "\\", 1, 0},              // \ in 表ソ
-        {932, "\x81\x5B", "[", 1, 0},                       // [ in ー
-        {932, "\x83\x61", "\x83\x41", 0, 0},                // ア does not fold onto ヂ
-        {932, "\x83\x41", "\x83\x61", 0, 0},                // nor ヂ onto ア
-        {932, "\x81\x81\x81\x41", "a", 0, 0},               // a run of lead bytes pairs off from its start
-        {932, "\x83\x41" "A", "A", 1, 1},
-        {932, "\x81\x41" "A", "a", 0, 1},
-        {932, "\x83\x61\x83\x41", "\x83\x41", 0, 1},
-        {932, "\x95\x5C\\", "\\", 1, 1},
-        {932, "\x81\x81" "A", "a", 0, 1},
-        {932, "\x83" "1A", "1a", 0, 1},                      // a lead byte before a byte below 0x40 stands alone
-        {932, "\x83\r\nA", "A", 1, 1},                       // ... and never takes the line break
-        {932, "x\x83", "\x83", 1, 1},                        // ... nor the end of the file
+    const struct { UINT codePage; std::string file, text; int caseSensitive; DWORD expected; } rows[] = {
+        {932, "\x83\x41", "A", 1, 0}, {932, "\x83\x41" "A", "A", 1, 1},            // A in ア, and after it
+        {932, "\x81\x41", "a", 0, 0}, {932, "\x81\x41" "A", "a", 0, 1},            // a in 、
+        {932, "\x95\x5C\x83\x5C", "\\", 1, 0}, {932, "\x95\x5C\\", "\\", 1, 1},    // \ in 表ソ
+        {932, "\x81\x5B", "[", 1, 0},                                               // [ in ー
+        {932, "\x83\x61", "\x83\x41", 0, 0}, {932, "\x83\x61\x83\x41", "\x83\x41", 0, 1},  // ア does not fold onto ヂ
+        {932, "\x83\x41", "\x83\x61", 0, 0},                                        // nor ヂ onto ア
+        {932, "\x81\x81\x81\x41", "a", 0, 0}, {932, "\x81\x81" "A", "a", 0, 1},    // lead bytes pair off from the start
+        {932, "\x83" "1A", "1a", 0, 1},   // a lead byte before a byte below 0x40 stands alone
+        {932, "\x83\r\nA", "A", 1, 1},    // ... and never takes the line break
+        {932, "x\x83", "\x83", 1, 1},     // ... nor the end of the file
         {932, "AB\x95\x5C" "ab", "b\x95\x5C" "a", 0, 1},
-        {936, "\x81\x40\x81\x41", "A", 1, 0},                // GBK 丂 and the next
-        {936, "\x81\x40" "A", "a", 0, 1},
-        {949, "\x81\x41", "a", 0, 0},                        // UHC 갂
-        {949, "\x81\x41" "a", "a", 0, 1},
-        {950, "\xB3\x5C\xA4\x40", "\\", 1, 0},               // Big5 許 and 一
-        {950, "\xB3\x5C\xA4\x40", "@", 1, 0},
+        {936, "\x81\x40\x81\x41", "A", 1, 0}, {936, "\x81\x40" "A", "a", 0, 1},   // GBK 丂 and the next
+        {949, "\x81\x41", "a", 0, 0}, {949, "\x81\x41" "a", "a", 0, 1},            // UHC 갂
+        {950, "\xB3\x5C\xA4\x40", "\\", 1, 0}, {950, "\xB3\x5C\xA4\x40", "@", 1, 0},  // Big5 許 and 一
         {950, "\xB3\x5C\xA4\x40", "\xA4\x40", 1, 1},
     };
     const std::string margin(40, '.');
@@ -443,31 +441,11 @@ TEST_F(MatcherTest, DoubleByteCodePagesCountWholeCharactersOnly)
         const CodePageText chars(row.codePage);
         ASSERT_TRUE(chars.DoubleByte()) << row.codePage;
         // Alone, and inside enough bytes for the vector path's blocks.
-        for (const std::string& file : {row.file, margin + row.file + margin}) {
-            const DWORD n = static_cast<DWORD>(file.size());
-            const std::string where = std::to_string(row.codePage) + " '" + row.text + "' in '" + file + "'";
-            EXPECT_EQ(row.expected, CountInFile(file.data(), n, row.text.c_str(), row.caseSensitive, chars)) << where;
-            EXPECT_EQ(row.expected, CountInFilePortable(file.data(), n, row.text.c_str(), row.caseSensitive, chars))
-                << where;
-#if defined(SEEKWORD_COUNT_SSE2)
-            EXPECT_EQ(row.expected, CountInFileSse2(file.data(), n, row.text.c_str(), row.caseSensitive, chars))
-                << where;
-#endif
-        }
+        for (const std::string& file : {row.file, margin + row.file + margin})
+            ExpectEveryCountIs(row.expected, file.data(), static_cast<DWORD>(file.size()), row.text, row.caseSensitive,
+                               std::to_string(row.codePage) + " '" + row.text + "' in '" + file + "'", &chars);
     }
-}
-
-TEST_F(MatcherTest, DoubleByteFindAndFoldKeepToCharacters)
-{
     const CodePageText japanese(932);
-    const char line[] = "\x83\x41" "A\x95\x5C\\";  // ア, A, 表 and a backslash
-    const DWORD n = sizeof line - 1;
-    EXPECT_EQ(2u, FindInFile(line, n, 0, "A", 1, japanese));
-    EXPECT_EQ(5u, FindInFile(line, n, 0, "\\", 1, japanese));
-    EXPECT_EQ(n, FindInFile(line, n, 3, "A", 1, japanese));
-    // A start inside a character takes the next one.
-    EXPECT_EQ(n, FindInFile(line, n, 1, "AA", 1, japanese));
-    EXPECT_EQ(2u, FindInFile(line, n, 1, "A", 1, japanese));
     char text[] = "\x83\x41Z\x81\x5A" "A";
     EXPECT_STREQ("\x83\x41z\x81\x5A" "a", japanese.FoldAscii(text));
     // A search text cut inside its last character loses that byte; a whole one keeps its length.

@@ -18,11 +18,11 @@ std::string Cut(const char* path)
     return buffer;
 }
 
-std::string NamePart(const char* path, int size)
+std::string NamePart(const char* path, int size, const CodePageText& chars = CodePageText::Ansi())
 {
     char buffer[300];
     std::memset(buffer, 'x', sizeof buffer);
-    CopyNamePart(path, buffer, size);
+    CopyNamePart(path, buffer, size, chars);
     EXPECT_EQ('x', buffer[size]) << "wrote past " << size << " bytes";
     return buffer;
 }
@@ -109,37 +109,21 @@ TEST(PathNames, DoubleByteCharactersEndingIn5CAreNoSeparators)
     ASSERT_TRUE(japanese.DoubleByte());
     const std::string folder = "C:\\\x8E\x91\x97\xBF\\\x88\xEA\x97\x97\x95\x5C";  // C:\資料\一覧表
     const std::string file = "C:\\\x83\x5C\x83\x74\x83\x67\\\x95\x5C.txt";       // C:\ソフト\表.txt
-    const struct {
-        std::string path;
-        int folderPart;
-        int endsWithSeparator;
-        const char* extension;  // null: the path names no file; "": no extension
-    } rows[] = {
-        {folder, 8, 0, ""},
-        {folder + "\\", 15, 1, nullptr},
-        {file, 10, 0, ".txt"},
-        {"C:\\x.d\\\x83\x5C", 7, 0, ""},
-        {"\x95\x5C", 0, 0, ""},
-        {"\x95\x5C\\\x83\x5C", 3, 0, ""},
+    // extension: null when the path names no file, "" when the name has none.
+    const struct { std::string path; int folderPart, endsWithSeparator; const char* extension; } rows[] = {
+        {folder, 8, 0, ""}, {folder + "\\", 15, 1, nullptr}, {file, 10, 0, ".txt"},
+        {"C:\\x.d\\\x83\x5C", 7, 0, ""}, {"\x95\x5C", 0, 0, ""}, {"\x95\x5C\\\x83\x5C", 3, 0, ""},
     };
     for (const auto& row : rows) {
         const char* path = row.path.c_str();
         EXPECT_EQ(row.folderPart, FolderPartLength(path, japanese)) << path;
         EXPECT_EQ(row.endsWithSeparator, EndsWithSeparator(path, static_cast<int>(row.path.size()), japanese)) << path;
-        const char* extension = GetExtension(path, japanese);
-        if (!row.extension)
-            EXPECT_EQ(nullptr, extension) << path;
-        else
-            EXPECT_STREQ(row.extension, extension ? extension : "(null)") << path;
+        EXPECT_STREQ(row.extension, GetExtension(path, japanese)) << path;
     }
     // The name part and its cut keep whole characters: 表示.txt cut to 3 bytes is 表 alone.
-    char name[16];
-    CopyNamePart(file.c_str(), name, sizeof name, japanese);
-    EXPECT_STREQ("\x95\x5C.txt", name);
-    CopyNamePart("C:\\\x95\x5C\x8E\xA6.txt", name, 4, japanese);
-    EXPECT_STREQ("\x95\x5C", name);
-    CopyNamePart("C:\\\x95\x5C\x8E\xA6.txt", name, 5, japanese);
-    EXPECT_STREQ("\x95\x5C\x8E\xA6", name);
+    EXPECT_EQ("\x95\x5C.txt", NamePart(file.c_str(), 16, japanese));
+    EXPECT_EQ("\x95\x5C", NamePart("C:\\\x95\x5C\x8E\xA6.txt", 4, japanese));
+    EXPECT_EQ("\x95\x5C\x8E\xA6", NamePart("C:\\\x95\x5C\x8E\xA6.txt", 5, japanese));
     // The same bytes on a single-byte code page are two characters each.
     EXPECT_EQ(14, FolderPartLength(folder.c_str(), CodePageText(1252)));
 }

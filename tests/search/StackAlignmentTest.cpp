@@ -27,20 +27,7 @@ _CallWithStackOffBy4:
 
 namespace {
 
-struct CountCall {
-    const std::string* bytes;
-    const char* text;
-    int caseSensitive;
-    const CodePageText* chars;
-    DWORD count;
-};
-
-void CountThroughMisalignedStack(void* argument)
-{
-    CountCall* call = static_cast<CountCall*>(argument);
-    call->count = CountInFile(call->bytes->data(), static_cast<DWORD>(call->bytes->size()), call->text,
-                              call->caseSensitive, *call->chars);
-}
+struct CountCall { const char* text; int caseSensitive; const CodePageText* chars; std::string bytes; DWORD count; };
 
 TEST(StackAlignmentTest, CountsWithTheStackAlignedToFourBytes)
 {
@@ -48,21 +35,18 @@ TEST(StackAlignmentTest, CountsWithTheStackAlignedToFourBytes)
     // Each form of the vector count must survive the stack: plain, with a first or last byte that a high
     // byte folds onto, and on a double-byte code page.
     const CodePageText western(1252), japanese(932);
-    struct Row {
-        const char* text;
-        int caseSensitive;
-        const CodePageText* chars;
-    };
-    const Row rows[] = {{"needle", 1, &western},       {"needle", 0, &western},   {"\xe9tude", 0, &western},
-                        {"caf\xe9", 0, &western},      {"needle", 0, &japanese},  {"\x95\x5C" "abc", 1, &japanese}};
-    for (const Row& row : rows) {
-        std::string bytes(4096, 'x');
-        const std::string text = row.text;
-        bytes.replace(1000, text.size(), text);
-        bytes.replace(3000, text.size(), text);
-        CountCall call = {&bytes, row.text, row.caseSensitive, row.chars, 0};
-        CallWithStackOffBy4(CountThroughMisalignedStack, &call);
-        EXPECT_EQ(2u, call.count) << row.text;
+    const CountCall rows[] = {{"needle", 1, &western},  {"needle", 0, &western},  {"\xe9tude", 0, &western},
+                              {"caf\xe9", 0, &western}, {"needle", 0, &japanese}, {"\x95\x5C" "abc", 1, &japanese}};
+    for (CountCall call : rows) {
+        const std::string text = call.text;
+        call.bytes.assign(4096, 'x').replace(1000, text.size(), text).replace(3000, text.size(), text);
+        CallWithStackOffBy4(
+            [](void* argument) {
+                CountCall& c = *static_cast<CountCall*>(argument);
+                c.count = CountInFile(c.bytes.data(), c.bytes.size(), c.text, c.caseSensitive, *c.chars);
+            },
+            &call);
+        EXPECT_EQ(2u, call.count) << call.text;
     }
 }
 

@@ -10,25 +10,22 @@ namespace {
 std::string Utf16(const std::string& latin, bool bigEndian)
 {
     std::string wide = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char c : latin) {
-        const char pair[2] = {bigEndian ? '\0' : c, bigEndian ? c : '\0'};
-        wide.append(pair, 2);
-    }
+    for (char c : latin)
+        wide += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
     return wide;
 }
 
+// The view counts for real, and "needle" is searched for unless a test says otherwise.
 class CountInPartsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (GetACP() != 1252)
             GTEST_SKIP() << "the letters below are those of code page 1252";
+        Search("needle", 0);
+        view.useRealCount = 1;
     }
-    void TearDown() override
-    {
-        searchOptions.searchText[0] = '\0';
-        searchOptions.caseSensitive = 0;
-    }
+    void TearDown() override { Search("", 0); }
     void Search(const char* text, int caseSensitive)
     {
         lstrcpynA(searchOptions.searchText, text, kSearchTextSize);
@@ -36,22 +33,18 @@ protected:
     }
 
     TempFolder folder;
+    ProbeView view;
 };
 
 TEST_F(CountInPartsTest, EveryPartSizeGivesTheCountOfTheWholeFile)
 {
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* text;
-        int caseSensitive;
-        unsigned long long count;
-        std::string shown;  // the text shown for a hit, when it is not the bytes themselves
-    } cases[] = {
-        {"overlapping", "aaaaaaaaa", "aa", 1, 8, ""},
-        {"folded", "x NEEDLE y needle z NeEdLe", "needle", 0, 3, ""},
-        {"case kept", "x NEEDLE y needle z NeEdLe", "needle", 1, 1, ""},
-        {"NUL as a space", std::string("a\0b a b", 7), "a b", 1, 2, ""},
+    // shown: the text shown for a hit, when it is not the bytes themselves.
+    const struct { const char* name; std::string bytes; const char* text; int caseSensitive;
+                   unsigned long long count; std::string shown; } cases[] = {
+        {"overlapping", "aaaaaaaaa", "aa", 1, 8},
+        {"folded", "x NEEDLE y needle z NeEdLe", "needle", 0, 3},
+        {"case kept", "x NEEDLE y needle z NeEdLe", "needle", 1, 1},
+        {"NUL as a space", std::string("a\0b a b", 7), "a b", 1, 2},
         {"UTF-16 LE", Utf16("the needle, the NEEDLE", false), "needle", 0, 2, "the needle, the NEEDLE"},
         {"UTF-16 BE", Utf16("the needle, the NEEDLE", true), "e n", 0, 2, "the needle, the NEEDLE"},
         {"UTF-16 odd byte", Utf16("ab ab", false) + "a", "ab", 1, 2, "ab ab"},
@@ -61,26 +54,23 @@ TEST_F(CountInPartsTest, EveryPartSizeGivesTheCountOfTheWholeFile)
          "Gr\xF6\xDF" "e Gr\xF6\xDF" "e"},
         {"unmarked UTF-8, ASCII text", "caf\xC3\xA9 needle caf\xC3\xA9", "needle", 1, 1, "caf\xE9 needle caf\xE9"},
         // Valid UTF-8 at first, then a byte that cannot be: the bytes as they stand.
-        {"not UTF-8 after all", "\xC3\xB6 gr\xF6\xDF" "e gr\xF6\xDF" "e", "gr\xF6\xDF" "e", 1, 2, ""},
-        {"not UTF-8, ASCII text", "\xC3\xB6 needle \xF6", "needle", 1, 1, ""},
-        {"ASCII, text with a letter", "plain ascii only", "\xE9", 1, 0, ""},
+        {"not UTF-8 after all", "\xC3\xB6 gr\xF6\xDF" "e gr\xF6\xDF" "e", "gr\xF6\xDF" "e", 1, 2},
+        {"not UTF-8, ASCII text", "\xC3\xB6 needle \xF6", "needle", 1, 1},
+        {"ASCII, text with a letter", "plain ascii only", "\xE9", 1, 0},
     };
     for (const auto& c : cases) {
         Search(c.text, c.caseSensitive);
         const std::string file = folder.Write("parts.txt", c.bytes);
-        const std::string shown = c.shown.empty() ? c.bytes : c.shown;
-        // Whole, then in parts of every size from the smallest to one past the file.
-        for (DWORD part = 0; part <= c.bytes.size() + 1; ++part) {
+        // Whole, then in parts of every size from 4 (room for a byte-order mark) to one past the file.
+        for (DWORD part = 0; part <= c.bytes.size() + 1; part = part ? part + 1 : 4) {
             SCOPED_TRACE(std::string(c.name) + ", part " + std::to_string(part));
-            ProbeView view;
-            CountInPartsOf(view, part);
-            EXPECT_EQ(c.count ? 1 : -2, view.LoadFile(file.c_str()));
-            EXPECT_EQ(c.count, view.matchCount);
-            EXPECT_EQ(part ? 1 : 0, view.partCounts);
+            ProbeView parted;
+            CountInPartsOf(parted, part);
+            EXPECT_EQ(c.count ? 1 : -2, parted.LoadFile(file.c_str()));
+            EXPECT_EQ(c.count, parted.matchCount);
+            EXPECT_EQ(part ? 1 : 0, parted.partCounts);
             if (c.count)
-                EXPECT_EQ(shown, std::string(view.buffer, view.bytesRead));
-            if (part < 4)
-                part = 3;  // a part holds at least a byte-order mark
+                EXPECT_EQ(c.shown.empty() ? c.bytes : c.shown, std::string(parted.buffer, parted.bytesRead));
         }
     }
 }
@@ -88,9 +78,7 @@ TEST_F(CountInPartsTest, EveryPartSizeGivesTheCountOfTheWholeFile)
 // Escape between parts leaves the file to be examined again, whole; a failed read makes it unread.
 TEST_F(CountInPartsTest, EscapeOrAFailedReadBetweenPartsEndsTheLoad)
 {
-    Search("needle", 0);
     const std::string file = folder.Write("large.txt", std::string(100, 'x') + "needle");
-    ProbeView view;
     CountInPartsOf(view, 10);
     view.stopAtLook = 3;
     EXPECT_EQ(kLoadStopped, view.LoadFile(file.c_str()));
@@ -98,30 +86,25 @@ TEST_F(CountInPartsTest, EscapeOrAFailedReadBetweenPartsEndsTheLoad)
     EXPECT_EQ(1, view.LoadFile(file.c_str()));
     EXPECT_EQ(1u, view.matchCount);
     EXPECT_EQ(0, view.loadStopped);
-
-    ProbeView failing;
-    CountInPartsOf(failing, 10);
-    failing.failingRead = 4;
-    EXPECT_EQ(0, failing.LoadFile(file.c_str()));
-    EXPECT_EQ(0, failing.lineCount);
+    view.failingRead = view.readCalls + 4;  // the next load's fourth part
+    EXPECT_EQ(0, view.LoadFile(file.c_str()));
+    EXPECT_EQ(0, view.lineCount);
 }
 
 // A hit is read again whole to be shown; what a large one leaves is given back at the next file.
 TEST_F(CountInPartsTest, LargeHitIsShownAndItsBufferIsNotKeptForTheNextFile)
 {
-    Search("needle", 0);
-    ProbeView view;
-    view.useRealCount = 1;
     view.wholeReadLargest = 1000;
     view.partSize = 64;
     const std::string large = folder.Write("large.txt", NumberedLines(400) + "\r\nthe NEEDLE");
     // Read in short parts, the hit is indexed as it comes in, to the same lines.
     for (DWORD limit : {5u, 300u, 0u}) {
+        SCOPED_TRACE(limit);
         view.readLimit = limit;
-        ASSERT_EQ(1, view.LoadFile(large.c_str())) << limit;
-        ASSERT_EQ(401, view.lineCount) << limit;
-        EXPECT_EQ("line 399", LineText(view, 399)) << limit;
-        EXPECT_EQ("the NEEDLE", LineText(view, 400)) << limit;
+        ASSERT_EQ(1, view.LoadFile(large.c_str()));
+        ASSERT_EQ(401, view.lineCount);
+        EXPECT_EQ("line 399", LineText(view, 399));
+        EXPECT_EQ("the NEEDLE", LineText(view, 400));
     }
     EXPECT_EQ(view.bytesRead + kBufferSlack, view.bufferCapacity);
 
@@ -136,7 +119,7 @@ TEST_F(CountInPartsTest, LargeHitIsShownAndItsBufferIsNotKeptForTheNextFile)
 
 TEST_F(CountInPartsTest, IndexOfMoreThanAMillionLinesIsNotKeptForTheNextFile)
 {
-    ProbeView view;
+    view.useRealCount = 0;  // every file a hit
     ASSERT_EQ(1, view.LoadFile(folder.Write("lines.txt", std::string(kKeptLineCapacity + 10, '\n')).c_str()));
     EXPECT_EQ(kKeptLineCapacity + 11, view.lineCount);
     ASSERT_EQ(1, view.LoadFile(folder.Write("small.txt", "one\ntwo").c_str()));
@@ -144,43 +127,27 @@ TEST_F(CountInPartsTest, IndexOfMoreThanAMillionLinesIsNotKeptForTheNextFile)
     EXPECT_EQ((std::vector<std::string>{"one", "two"}), AllLines(view));
 }
 
+// A hit past the showable size is counted, from parts that cut its occurrences and to its end even past
+// 4 GiB, but not read; at the size, it is shown. The huge file is sparse: its low 32 bits alone say 10 bytes.
 TEST_F(CountInPartsTest, HitLargerThanTheShowableSizeIsCountedButNotRead)
 {
-    Search("needle", 0);
-    ProbeView view;
-    view.useRealCount = 1;
-    view.showableLargest = 100;
-    view.partSize = 16;
-    const std::string file = folder.Write("big.txt", std::string(80, '-') + "needle " + std::string(20, '-') + "Needle");
-    EXPECT_EQ(kLoadTooLarge, view.LoadFile(file.c_str()));
-    EXPECT_EQ(2u, view.matchCount);
-    EXPECT_EQ(0, view.lineCount);
-    EXPECT_EQ(0u, view.bytesRead);
-    // At the size, it is shown.
-    view.showableLargest = 113;
-    EXPECT_EQ(1, view.LoadFile(file.c_str()));
-    EXPECT_EQ(2u, view.matchCount);
-}
-
-// A size past 32 bits is counted to its end: the text stands behind the first 4 GiB.
-TEST_F(CountInPartsTest, FileOf4GiBOrMoreIsCountedToItsEnd)
-{
-    const std::string file = folder.Name("huge.bin");
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    DWORD written = 0;
-    LARGE_INTEGER end;
-    end.QuadPart = 0x100000000LL + 4;  // sparse: the low 32 bits alone would say 10 bytes
-    ASSERT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN));
-    ASSERT_TRUE(WriteFile(h, "needle", 6, &written, nullptr));
-    CloseHandle(h);
-    Search("needle", 0);
-    ProbeView view;
-    view.useRealCount = 1;
-    view.showableLargest = 1u << 20;
-    EXPECT_EQ(kLoadTooLarge, view.LoadFile(file.c_str()));
-    EXPECT_EQ(1u, view.matchCount);
-    EXPECT_EQ(nullptr, view.buffer);
+    const std::string big = folder.Write("big.txt", std::string(80, '-') + "needle " + std::string(20, '-') + "Needle");
+    const std::string huge = folder.Write("huge.bin", "needle", 0x100000000LL + 4);
+    const struct { std::string file; unsigned long long showable; DWORD part; int result; unsigned long long count; }
+        rows[] = {{big, 100, 16, kLoadTooLarge, 2}, {huge, 1u << 20, kCountPartSize, kLoadTooLarge, 1},
+                  {big, 113, 16, 1, 2}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.showable);
+        view.showableLargest = row.showable;
+        view.partSize = row.part;
+        EXPECT_EQ(row.result, view.LoadFile(row.file.c_str()));
+        EXPECT_EQ(row.count, view.matchCount);
+        if (row.result == kLoadTooLarge) {
+            EXPECT_EQ(0, view.lineCount);
+            EXPECT_EQ(0u, view.bytesRead);
+            EXPECT_EQ(nullptr, view.buffer);
+        }
+    }
 }
 
 } // namespace

@@ -141,12 +141,16 @@ public:
             DeleteFileA(file.c_str());
         RemoveDirectoryA(path.c_str());
     }
-    std::string Write(const std::string& name, const std::string& bytes)
+    // The bytes written from offset at, with nothing written before them.
+    std::string Write(const std::string& name, const std::string& bytes, long long at = 0)
     {
         std::string file = path + "\\" + name;
         HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
+        LARGE_INTEGER start;
+        start.QuadPart = at;
         if (h != INVALID_HANDLE_VALUE) {
+            SetFilePointerEx(h, start, nullptr, FILE_BEGIN);
             WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
             CloseHandle(h);
         }

@@ -38,10 +38,7 @@ protected:
     {
         tree.Write("a.txt", "needle\r\nneedle");
         tree.Write("b.txt", "needle\r\nneedle");
-        SearchEntry entry;
-        entry.text = "needle";
-        entry.location = tree.path + "\\";
-        Start(entry);
+        Start(AllFilesIn(tree));
         ASSERT_EQ(2, searchView.lineCount);
     }
 
@@ -181,15 +178,9 @@ TEST_F(AppFrameTest, EditKnowsTheOwnTypeOfAFileShownByItsShortPath)
     DWORD written = 0;
     WriteFile(handle, "needle", 6, &written, nullptr);
     CloseHandle(handle);
-    struct Remove {
-        const std::wstring& file;
-        ~Remove() { DeleteFileW(file.c_str()); }
-    } remove{file};
+    struct Remove { const std::wstring& file; ~Remove() { DeleteFileW(file.c_str()); } } remove{file};
 
-    SearchEntry entry;
-    entry.text = "needle";
-    entry.location = tree.path + "\\";
-    Start(entry);
+    Start(AllFilesIn(tree));
     ASSERT_EQ(1, searchView.lineCount);
     EXPECT_STRNE(".appref-ms", searchView.currentPath + std::string(searchView.currentPath).rfind('.'));
     EXPECT_STREQ(".appref-ms", searchView.CurrentName());
@@ -227,9 +218,7 @@ TEST_F(AppFrameTest, ExitDestroysTheFrameAndSavesThePlacementButNotUnconfirmedCr
 TEST_F(AppFrameTest, ExitSavesTheCriteriaOnceTheDialogWasConfirmed)
 {
     tree.Write("a.cpp", "needle");
-    SearchEntry entry;
-    entry.text = "needle";
-    entry.location = tree.path + "\\";
+    SearchEntry entry = AllFilesIn(tree);
     entry.allFiles = false;
     entry.subfolders = true;
     entry.extensions = {"cpp", ".h"};

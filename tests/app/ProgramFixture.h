@@ -131,6 +131,15 @@ struct SearchEntry {
     std::vector<std::string> extensions;  // slot i checked and holding extensions[i]; the rest unchecked and empty
 };
 
+// Every file right in the tree, searched for text.
+inline SearchEntry AllFilesIn(const TempTree& tree, const std::string& text = "needle")
+{
+    SearchEntry entry;
+    entry.text = text;
+    entry.location = tree.path + "\\";
+    return entry;
+}
+
 // Fills the Search dialog with the entry and presses OK; or presses Cancel.
 ModalResponder::Action FillAndConfirm(const SearchEntry& entry);
 ModalResponder::Action PressCancel();

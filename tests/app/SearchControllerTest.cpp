@@ -13,14 +13,6 @@ namespace {
 constexpr char kNeedle[] = "needle";
 constexpr int kNeedleLength = 6;
 
-SearchEntry AllFilesIn(const TempTree& tree, const std::string& text = kNeedle)
-{
-    SearchEntry entry;
-    entry.text = text;
-    entry.location = tree.path + "\\";
-    return entry;
-}
-
 // Lines "filler 0", "filler 1", ... each followed by CR LF.
 std::string Filler(int from, int to)
 {
@@ -63,15 +55,17 @@ protected:
         Command(CMD_START);
     }
 
-    void ExpectSelection(int line, int start, int end)
+    // The selection, with the cursor on the row it ends on.
+    void ExpectSelection(int startLine, int startIndex, int endLine, int endIndex)
     {
         EXPECT_TRUE(searchView.hasSelection);
-        EXPECT_EQ(line, searchView.selStartLine);
-        EXPECT_EQ(line, searchView.selEndLine);
-        EXPECT_EQ(start, searchView.selStartIndex);
-        EXPECT_EQ(end, searchView.selEndIndex);
-        EXPECT_EQ(line, searchView.topLine + searchView.cursorRow);
+        EXPECT_EQ(startLine, searchView.selStartLine);
+        EXPECT_EQ(endLine, searchView.selEndLine);
+        EXPECT_EQ(startIndex, searchView.selStartIndex);
+        EXPECT_EQ(endIndex, searchView.selEndIndex);
+        EXPECT_EQ(endLine, searchView.topLine + searchView.cursorRow);
     }
+    void ExpectSelection(int line, int start, int end) { ExpectSelection(line, start, line, end); }
 
     void ExpectFileCommands(bool enabled)
     {
@@ -311,21 +305,12 @@ TEST_F(SearchControllerTest, OverlappingOccurrencesCountThreeWhileFindNextVisits
 // (at 255 bytes, or at column 255 after tabs, 32 tabs at the least), past a NUL byte, folded, overlapping.
 TEST_F(SearchControllerTest, FindNextVisitsEveryOccurrenceTheCountCounts)
 {
-    struct Visit {
-        int startLine, startIndex, endLine, endIndex;
-    };
-    const std::string tabs31(31, '\t');
-    const std::string tabs32(32, '\t');
+    struct Visit { int startLine, startIndex, endLine, endIndex; };
+    const std::string tabs31(31, '\t'), tabs32(32, '\t');
     // 31 tabs reach column 248: the seven bytes after them end the first piece at column 255.
     const std::string toColumn255 = tabs31 + "xxxxxxa";
-    struct Case {
-        const char* name;
-        std::string file;
-        std::string text;
-        bool caseSensitive;
-        int count;
-        std::vector<Visit> visits;
-    } cases[] = {
+    const struct { const char* name; std::string file, text; bool caseSensitive; int count; std::vector<Visit> visits; }
+    cases[] = {
         {"255 bytes", std::string(252, 'x') + "split-needle" + std::string(100, 'y'), "split-needle", false, 1,
          {{0, 252, 1, 9}}},
         {"tabs to column 255", tabs31 + "split-needle\r\nsplit-needle", "split-needle", false, 2,
@@ -338,7 +323,7 @@ TEST_F(SearchControllerTest, FindNextVisitsEveryOccurrenceTheCountCounts)
         {"NUL read as a space", std::string("x\0needle", 8), "x needle", true, 1, {{0, 0, 0, 8}}},
         {"overlapping", "aaaa", "aa", true, 3, {{0, 0, 0, 2}, {0, 2, 0, 4}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         tree.Write("case.txt", c.file);
         SearchEntry entry = AllFilesIn(tree, c.text);
@@ -351,14 +336,9 @@ TEST_F(SearchControllerTest, FindNextVisitsEveryOccurrenceTheCountCounts)
             if (i)
                 Command(CMD_FINDNEXT);
             const Visit& v = c.visits[i];
-            EXPECT_TRUE(searchView.hasSelection);
-            EXPECT_EQ(v.startLine, searchView.selStartLine);
-            EXPECT_EQ(v.startIndex, searchView.selStartIndex);
-            EXPECT_EQ(v.endLine, searchView.selEndLine);
-            EXPECT_EQ(v.endIndex, searchView.selEndIndex);
+            ExpectSelection(v.startLine, v.startIndex, v.endLine, v.endIndex);
             // The status names the line the occurrence starts on; the cursor stands at its end, in sight.
             EXPECT_EQ(Position(v.startLine + 1), Status(1));
-            EXPECT_EQ(v.endLine, searchView.topLine + searchView.cursorRow);
             EXPECT_LE(searchView.topLine, v.startLine);
             EXPECT_GE(searchView.cursorColumn, 0);
             EXPECT_LE(searchView.cursorColumn, searchView.visibleColumns);
@@ -631,8 +611,7 @@ TEST_F(SearchControllerTest, HitTooLargeToShowStopsTheWalkWithItsCountAndNoText)
     searchView.showableLargest = 100;
     const std::string large = tree.Write("a-large.txt", Filler(0, 20) + "needle, NEEDLE");
     const std::string small = tree.Write("b-small.txt", "a needle");
-    const std::vector<std::string> order = tree.WalkOrder();
-    ASSERT_EQ("a-large.txt", order[0]);
+    ASSERT_EQ("a-large.txt", tree.WalkOrder().at(0));
     Start(AllFilesIn(tree));
 
     EXPECT_EQ(large, searchView.currentPath);
@@ -642,10 +621,8 @@ TEST_F(SearchControllerTest, HitTooLargeToShowStopsTheWalkWithItsCountAndNoText)
     EXPECT_EQ("\t2", Status(2));
     EXPECT_EQ(0, searchView.lineCount);
     EXPECT_EQ(0u, searchView.bytesRead);
-    EXPECT_FALSE(Enabled(CMD_FINDNEXT));
-    EXPECT_FALSE(Enabled(CMD_COPY));
-    EXPECT_TRUE(Enabled(CMD_NEXTFILE));
-    EXPECT_TRUE(Enabled(CMD_EDIT));
+    for (int id : kFileCommands)
+        EXPECT_EQ(id == CMD_NEXTFILE || id == CMD_EDIT, Enabled(id)) << id;
 
     Command(CMD_NEXTFILE);
     EXPECT_EQ(small, Status(0));

@@ -4,6 +4,7 @@
 #include "app/RegistryKey.h"
 #include "app/Settings.h"
 #include "search/SearchOptions.h"
+#include "support/WindowTestSupport.h"
 
 #include <cstring>
 
@@ -251,10 +252,7 @@ TEST_F(SettingsTest, APlacementSavedAtAnotherDpiKeepsItsCornerAndIsSizedForItsMo
         ASSERT_EQ(1, RestoreSettings(frame, c.monitorDpi));
         WINDOWPLACEMENT placement = {sizeof placement};
         GetWindowPlacement(frame, &placement);
-        EXPECT_TRUE(EqualRect(&c.applied, &placement.rcNormalPosition))
-            << c.storedDpi << " to " << c.monitorDpi << ": " << placement.rcNormalPosition.left << ","
-            << placement.rcNormalPosition.top << "," << placement.rcNormalPosition.right << ","
-            << placement.rcNormalPosition.bottom;
+        EXPECT_EQ(RectText(c.applied), RectText(placement.rcNormalPosition)) << c.storedDpi << " to " << c.monitorDpi;
     }
 }
 
@@ -262,11 +260,7 @@ TEST_F(SettingsTest, APlacementSavedAtAnotherDpiKeepsItsCornerAndIsSizedForItsMo
 TEST(RestoredRectTest, TheSizeIsScaledTheCornerKeptAndTheRectangleBroughtBackOntoItsWorkArea)
 {
     const RECT fullHd = {0, 0, 1920, 1080}, withTaskbar = {0, 0, 1920, 1040};
-    const struct {
-        RECT saved;
-        int savedDpi, dpi;
-        RECT work, expected;
-    } cases[] = {
+    const struct { RECT saved; int savedDpi, dpi; RECT work, expected; } cases[] = {
         {{100, 100, 400, 300}, 96, 144, withTaskbar, {100, 100, 550, 400}},
         {{1000, 100, 1900, 800}, 96, 144, fullHd, {570, 30, 1920, 1080}},       // moved left and up
         {{1000, 100, 1900, 800}, 96, 144, withTaskbar, {570, 0, 1920, 1040}},   // taller than the work area: cut
@@ -279,10 +273,8 @@ TEST(RestoredRectTest, TheSizeIsScaledTheCornerKeptAndTheRectangleBroughtBackOnt
         {{1000, 100, 1900, 800}, 96, 144, {}, {1000, 100, 2350, 1150}},                   // no work area known
     };
     for (const auto& c : cases) {
-        const RECT placed = RestoredRect(c.saved, c.savedDpi, c.dpi, c.work);
-        EXPECT_TRUE(EqualRect(&c.expected, &placed))
-            << c.saved.left << "," << c.saved.top << " at " << c.savedDpi << " to " << c.dpi << ": " << placed.left
-            << "," << placed.top << "," << placed.right << "," << placed.bottom;
+        EXPECT_EQ(RectText(c.expected), RectText(RestoredRect(c.saved, c.savedDpi, c.dpi, c.work)))
+            << RectText(c.saved) << " at " << c.savedDpi << " to " << c.dpi;
     }
 }
 

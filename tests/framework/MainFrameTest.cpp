@@ -505,14 +505,13 @@ TEST_F(FrameFixture, TheSavedPlacementIsNotScaledTwiceByTheDpiChangeItCauses)
     frame.Show(SW_SHOW);
     RECT placed = {}, expected = {100, 100, 550, 400};
     GetWindowRect(frame.hwnd, &placed);
-    EXPECT_TRUE(EqualRect(&expected, &placed)) << placed.left << "," << placed.top << "," << placed.right << ","
-                                               << placed.bottom;
+    EXPECT_EQ(RectText(expected), RectText(placed));
     EXPECT_EQ(144, frame.dpi);
     // Moved to another screen later, the window takes the suggestion.
     RECT suggested = {50, 60, 350, 260};
     SendMessageA(frame.hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(frame.hwnd, &placed);
-    EXPECT_TRUE(EqualRect(&suggested, &placed));
+    EXPECT_EQ(RectText(suggested), RectText(placed));
 }
 
 TEST_F(FrameFixture, AcceleratorTableComesFromTheResources)

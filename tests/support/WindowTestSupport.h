@@ -1,8 +1,17 @@
-// Shared by the window tests: running the thread's messages with a deadline, counting GDI objects.
+// Shared by the window tests: running the thread's messages with a deadline, counting GDI objects, rectangles as text.
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "framework/Window.h"
+
+// "left,top,right,bottom": compared as text, a wrong rectangle shows itself and the one expected.
+inline std::string RectText(const RECT& rect)
+{
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," + std::to_string(rect.right) + "," +
+           std::to_string(rect.bottom);
+}
 
 // Runs the thread's messages until the condition holds or the deadline passes; true if it held.
 template <typename Condition>

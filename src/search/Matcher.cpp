@@ -582,18 +582,17 @@ size_t FindInFile(const char* bytes, size_t n, size_t from, const char* text, in
                   const CodePageText& chars)
 {
     // Every stretch and half begins with a character, as the count takes its first byte to be one.
-    auto CharacterAt = [&chars](const char* b, size_t p) { return chars.CharacterStart(b, p); };
     // An occurrence from the second byte of a character on would start inside it.
-    if (from < n && CharacterAt(bytes, from) != from)
+    if (from < n && chars.CharacterStart(bytes, from) != from)
         ++from;
     constexpr size_t kLongestStretch = 64u << 10;
     size_t stretch = 256;
     for (size_t start = from; start < n;) {
-        const size_t end = n - start > stretch ? CharacterAt(bytes, start + stretch) : n;
+        const size_t end = n - start > stretch ? chars.CharacterStart(bytes, start + stretch) : n;
         if (CountStarting(bytes, n, start, end, text, caseSensitive, chars)) {
             size_t first = start, last = end;  // characters; the first occurrence starts in [first, last)
             for (;;) {
-                size_t middle = CharacterAt(bytes, first + (last - first) / 2);
+                size_t middle = chars.CharacterStart(bytes, first + (last - first) / 2);
                 if (middle <= first)
                     middle = first + chars.CharLength(bytes, first, n);
                 if (middle >= last)

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include "framework/Sse2.h"
 #include "textview/CodePageText.h"
 
 extern int ShiftTable[256];
@@ -38,7 +39,7 @@ DWORD CountInFile(const char* bytes, size_t n, const char* text, int caseSensiti
 // where the processor has SSE2 (always on x86-64, asked at run time on 32-bit x86).
 DWORD CountInFilePortable(const char* bytes, size_t n, const char* text, int caseSensitive,
                           const CodePageText& chars = CodePageText::Ansi());
-#if defined(_M_IX86) || defined(_M_X64) || defined(__i386__) || defined(__x86_64__)
+#if defined(SEEKWORD_HAS_SSE2)
 #define SEEKWORD_COUNT_SSE2 1
 DWORD CountInFileSse2(const char* bytes, size_t n, const char* text, int caseSensitive,
                       const CodePageText& chars = CodePageText::Ansi());

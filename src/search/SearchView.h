@@ -60,6 +60,7 @@ private:
     void ShowFoundTitle();
     void ShowHit();
     void ShowTooLarge();
+    void ShowCountAndTitle();
     void EndWalk();
     void ShowUnreadFiles();
     void ColumnText(int line, char* destination);

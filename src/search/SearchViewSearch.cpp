@@ -140,11 +140,17 @@ void SearchView::ShowHit()
     statusBar->SetText(kPathPart, currentPath);
     ResumePainting();
     FindNext();
+    ShowCountAndTitle();
+}
+
+// The file's count and its title; the file commands are enabled also after an OK without a new text, when an
+// earlier walk had disabled them.
+void SearchView::ShowCountAndTitle()
+{
     char count[32];
     wsprintfA(count, "\t%I64u", matchCount);
     statusBar->SetText(kCountPart, count);
     ShowFoundTitle();
-    // Also after an OK without a new text, when an earlier walk had disabled them.
     EnableFileCommands(1);
 }
 
@@ -158,11 +164,7 @@ void SearchView::ShowTooLarge()
     ResumePainting();
     statusBar->SetText(kPathPart, currentPath);
     statusBar->SetText(kPositionPart, kTooLargeText);
-    char count[32];
-    wsprintfA(count, "\t%I64u", matchCount);
-    statusBar->SetText(kCountPart, count);
-    ShowFoundTitle();
-    EnableFileCommands(1);
+    ShowCountAndTitle();
     buttonBar->EnableCommand(CMD_FINDNEXT, 0);
     buttonBar->EnableCommand(CMD_COPY, 0);
 }

@@ -128,7 +128,7 @@ int TextView::LoadFile(const char* path)
     if (converted && (result = ConvertText(form)) != 1)
         return counted && result == -1 ? TooLargeToShow() : result;
     if (!counted && !CountMatches())
-        return loadStopped ? kLoadStopped : -2;
+        return -2;
     // A count that may read unmarked UTF-8 as it stands gave the converted text's number: only a hit
     // is converted, and not counted again.
     if (converts && !converted && !counted && !checkedFirst && AnsiText::IsUtf8(buffer, bytesRead) &&

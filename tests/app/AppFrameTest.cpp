@@ -4,7 +4,6 @@
 #include <string>
 
 #include "ProgramFixture.h"
-#include "app/ShellSafety.h"
 #include "framework/ProgramInstance.h"
 #include "resources/ResourceIds.h"
 #include "search/SearchOptions.h"
@@ -165,26 +164,6 @@ TEST_F(AppFrameTest, FocusGoesToTheViewAfterEveryCommandButExit)
     run(CMD_NEXTFILE);
     EXPECT_EQ(0, searchView.lineCount);
     EXPECT_TRUE(responder.AllAnswered());
-}
-
-// A name the code page cannot hold is shown by its short path, whose type is cut to three letters; Edit judges
-// the file by what the walk kept of its own name as well.
-TEST_F(AppFrameTest, EditKnowsTheOwnTypeOfAFileShownByItsShortPath)
-{
-    const std::wstring file =
-        std::wstring(tree.path.begin(), tree.path.end()) + L"\\\u043e\u0442\u0447\u0451\u0442.appref-ms";
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, handle);
-    DWORD written = 0;
-    WriteFile(handle, "needle", 6, &written, nullptr);
-    CloseHandle(handle);
-    struct Remove { const std::wstring& file; ~Remove() { DeleteFileW(file.c_str()); } } remove{file};
-
-    Start(AllFilesIn(tree));
-    ASSERT_EQ(1, searchView.lineCount);
-    EXPECT_STRNE(".appref-ms", searchView.currentPath + std::string(searchView.currentPath).rfind('.'));
-    EXPECT_STREQ(".appref-ms", searchView.CurrentName());
-    EXPECT_TRUE(ShellWouldRunFile(searchView.currentPath, searchView.CurrentName()));
 }
 
 TEST_F(AppFrameTest, ExitDestroysTheFrameAndSavesThePlacementButNotUnconfirmedCriteria)

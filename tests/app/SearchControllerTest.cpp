@@ -586,25 +586,6 @@ TEST_F(SearchControllerTest, FilesThatCannotBeOpenedAreCountedFromStartAndShownW
     EXPECT_EQ("", none.pathPart);
 }
 
-// A file counted in parts is read again to be shown: the first occurrence, deep in it, selected.
-TEST_F(SearchControllerTest, LargeFileCountedInPartsIsShownWithTheFirstOccurrenceSelected)
-{
-    searchView.wholeReadLargest = 4096;
-    searchView.partSize = 1000;
-    const std::string hit = tree.Write("large.log", Filler(0, 3000) + "the NEEDLE here\r\n" + Filler(3000, 3010) + "needle");
-    Start(AllFilesIn(tree));
-
-    EXPECT_EQ(FoundTitle(hit), FrameTitle());
-    EXPECT_TRUE(searchView.counted.empty());  // counted once, in parts, not again whole
-    EXPECT_EQ("\t2", Status(2));
-    ASSERT_EQ(3012, searchView.lineCount);
-    ExpectSelection(3000, 4, 4 + kNeedleLength);
-    EXPECT_EQ(Position(3001), Status(1));
-    ExpectFileCommands(true);
-    Command(CMD_FINDNEXT);
-    ExpectSelection(3011, 0, kNeedleLength);
-}
-
 // A hit too large to show stops the walk with its path, title and count; only what needs no text goes on.
 TEST_F(SearchControllerTest, HitTooLargeToShowStopsTheWalkWithItsCountAndNoText)
 {

@@ -59,11 +59,6 @@ TEST_F(JapaneseWindowsTest, DISABLED_FindsUtf8AndUtf16FilesInAFolderEndingIn5C)
         ASSERT_TRUE(Sync());
         names.insert(title.substr(found.size()));
         EXPECT_EQ("\t1", Part(2)) << title;
-        std::string copied;
-        ASSERT_TRUE(CopyWith([&] {
-            return ClickButton(Button(kCopy)) ? ::testing::AssertionSuccess() : Failure("cannot click Copy");
-        }, &copied));
-        EXPECT_EQ(kHyouji, copied) << title;
         ASSERT_TRUE(PostClickButton(Button(kNextFile)));
     }
     EXPECT_EQ((std::set<std::string>{"utf8.txt", "utf16.txt", ansiName}), names);
@@ -71,7 +66,7 @@ TEST_F(JapaneseWindowsTest, DISABLED_FindsUtf8AndUtf16FilesInAFolderEndingIn5C)
     EXPECT_EQ("", Part(0));
 }
 
-// The view's half of it: whole characters in pieces, clicks and the font, at 96 dpi and at 144.
+// The view's half of it: whole characters in pieces and clicks.
 TEST(JapaneseWindowsView, DISABLED_KeepsDoubleByteCharactersWhole)
 {
     ASSERT_EQ(932u, GetACP());
@@ -90,13 +85,6 @@ TEST(JapaneseWindowsView, DISABLED_KeepsDoubleByteCharactersWhole)
     SendMessageA(view.hwnd, WM_LBUTTONUP, 0, Point(view.marginWidth + 1 * view.charWidth + 1, y));
     EXPECT_EQ(0, view.selStartIndex);
     EXPECT_EQ(2, view.selEndIndex);
-    for (int dpi : {96, 144}) {
-        view.OnDpiChanged(dpi);
-        SIZE size = {};
-        ASSERT_TRUE(GetTextExtentPoint32A(view.memoryDC, kHyouji, 2, &size));
-        EXPECT_EQ(SHIFTJIS_CHARSET, GetTextCharsetInfo(view.memoryDC, nullptr, 0)) << dpi;
-        EXPECT_EQ(2 * view.charWidth, size.cx) << dpi;
-    }
     view.Destroy();
 }
 

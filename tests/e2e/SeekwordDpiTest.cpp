@@ -33,24 +33,5 @@ TEST_F(SeekwordDpiTest, AtOneHundredAndFortyFourDpiTheBarIsHalfAgainAsHighAndThe
     EXPECT_NEAR(barHeight[0] * 1.5, barHeight[1], 1.0);
 }
 
-// Its corner where the user left it, its size scaled.
-TEST_F(SeekwordDpiTest, AWindowLeftAtNinetySixComesBackAtOneHundredAndFortyFourWhereItWasHalfAgainAsLarge)
-{
-    ASSERT_TRUE(SetDpi(96));
-    ASSERT_TRUE(Launch(false));
-    ASSERT_TRUE(CloseDialogWith(IDCANCEL));
-    ASSERT_TRUE(MoveAndSize(frame, 100, 100, 300, 200));
-    ASSERT_TRUE(ExitProgram());
-
-    ASSERT_TRUE(SetDpi(144));
-    ASSERT_TRUE(Launch(false));
-    const RECT expected = {100, 100, 550, 400};
-    RECT shown = {};
-    EXPECT_TRUE(WaitUntil([&] { return shown = WindowRectOf(frame), EqualRect(&shown, &expected) != FALSE; }))
-        << shown.left << "," << shown.top << "," << shown.right << "," << shown.bottom;
-    ASSERT_TRUE(CloseDialogWith(IDCANCEL));
-    ASSERT_TRUE(ExitProgram());
-}
-
 } // namespace
 } // namespace seekword_e2e

@@ -96,9 +96,9 @@ const char* SearchView::CurrentName() const
 void SearchView::GetLineText(int line, char* destination)
 {
     const LineEntry& entry = Entries()[line];
-    const char* source = buffer + entry.Start();
+    const char* source = LineBytes(entry);
     int i = 0;
-    while (i < entry.Length() && source[i]) {
+    while (source && i < entry.Length() && source[i]) {
         destination[i] = source[i];
         ++i;
     }

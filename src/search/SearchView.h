@@ -64,6 +64,9 @@ private:
     void EndWalk();
     void ShowUnreadFiles();
     void ColumnText(int line, char* destination);
+    // Where the first occurrence at from or later starts, TextLength() when none; origin, at or before from,
+    // starts a character.
+    size_t FindFrom(size_t origin, size_t from);
 
     ButtonBar* buttonBar;
     StatusBar* statusBar;

@@ -1,6 +1,8 @@
 // The search commands: Start and Next file walk to the next hit file, Find next steps through it.
 #include "search/SearchView.h"
 
+#include <new>
+
 #include "controls/ButtonBar.h"
 #include "framework/StatusBar.h"
 #include "resources/ResourceIds.h"
@@ -12,6 +14,7 @@
 #include "search/SearchOptions.h"
 #include "search/WaitCursor.h"
 #include "searchdialog/SearchDialog.h"
+#include "textview/CodePageText.h"
 
 namespace {
 
@@ -184,7 +187,7 @@ void SearchView::ShowFoundTitle()
 void SearchView::FindNext()
 {
     const int patternLength = lstrlenA(searchOptions.searchText);
-    if (lineCount <= 0 || !buffer || patternLength == 0) {
+    if (lineCount <= 0 || !HasText() || patternLength == 0) {
         ShowPosition(-1);
         return;
     }
@@ -207,9 +210,9 @@ void SearchView::FindNext()
     if (start < 0)
         start = 0;
 
-    const size_t from = Entries()[startLine].Start() + static_cast<size_t>(start);
-    const size_t at = FindInFile(buffer, bytesRead, from, searchOptions.searchText, searchOptions.caseSensitive);
-    if (at >= bytesRead) {
+    const size_t lineStart = Entries()[startLine].Start();
+    const size_t at = FindFrom(lineStart, lineStart + static_cast<size_t>(start));
+    if (at >= TextLength()) {
         ShowPosition(-1);
         return;
     }
@@ -256,14 +259,52 @@ void SearchView::FindNext()
     ShowPosition(firstLine + 1);
 }
 
+// A file shown from the disk is searched in parts, each from where the last left the search text's length
+// (less one) unsearched, at a character's start; every part begins at one, as origin does. Truncated since
+// it was shown, the file ends where its bytes end.
+size_t SearchView::FindFrom(size_t origin, size_t from)
+{
+    const char* text = searchOptions.searchText;
+    const int caseSensitive = searchOptions.caseSensitive;
+    if (!shownFile.InUse())
+        return FindInFile(buffer, bytesRead, from, text, caseSensitive);
+    if (from < hitsFrom)
+        origin = from = hitsFrom;
+    const size_t size = shownFile.Size();
+    const size_t length = static_cast<size_t>(lstrlenA(text));
+    const size_t keep = length > 1 ? length - 1 : 1;
+    // The parts the file was counted in, and long enough to move on by at least a character each time.
+    const size_t partBytes = partSize > 2 * length ? partSize : 2 * length;
+    char* part = new (std::nothrow) char[partBytes];
+    HANDLE file = part ? shownFile.OpenSameFile() : INVALID_HANDLE_VALUE;
+    size_t at = size;
+    for (size_t start = origin; file != INVALID_HANDLE_VALUE && start < size;) {
+        const size_t wanted = size - start < partBytes ? size - start : partBytes;
+        const size_t n = ShownFile::ReadFrom(file, start, part, wanted);
+        const size_t found = FindInFile(part, n, from > start ? from - start : 0, text, caseSensitive);
+        if (found < n) {
+            at = start + found;
+            break;
+        }
+        const size_t cut = n > keep ? CodePageText::Ansi().CharacterStart(part, n - keep) : 0;
+        if (n < wanted || start + n >= size || cut == 0)
+            break;
+        start += cut;
+    }
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    delete[] part;
+    return at;
+}
+
 // The line's bytes with NUL read as a space, as the count reads it, so that every byte has its column
 // as the index gives it one.
 void SearchView::ColumnText(int line, char* destination)
 {
     const LineEntry& entry = Entries()[line];
-    const char* source = buffer + entry.Start();
+    const char* source = LineBytes(entry);
     for (int i = 0; i < entry.Length(); ++i)
-        destination[i] = source[i] ? source[i] : ' ';
+        destination[i] = source && source[i] ? source[i] : ' ';
     destination[entry.Length()] = '\0';
 }
 

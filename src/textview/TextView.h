@@ -8,6 +8,7 @@
 #include "textview/AnsiText.h"
 #include "textview/GrowableArray.h"
 #include "textview/LineEntry.h"
+#include "textview/ShownFile.h"
 
 struct KeyBinding;
 
@@ -83,9 +84,20 @@ public:
     // The largest file that can be shown: read whole, converted and indexed.
     unsigned long long ShowableLargest() const;
     int BuildLineIndex();
-    // Indexes the lines from indexedTo on that buffer[0, available) holds whole; all the rest when last. whole:
-    // the text's full length, for a guess at its line count. Returns 0 when the index cannot grow.
-    int IndexLines(size_t available, size_t whole, int last);
+    // The scroll range and the split warning of an index just made.
+    void IndexComplete();
+    // Indexes the lines from indexedTo on that text, the bytes [base, available), holds whole; all the rest
+    // when last. whole: the text's full length, for a guess at its line count. Returns 0 when the index
+    // cannot grow.
+    int IndexLines(const char* text, size_t base, size_t available, size_t whole, int last);
+    // A counted hit shown as it stands, from the open file (closed here): indexed part by part, then
+    // read again by its path where it is shown. LoadFile's result.
+    int ShowFromFile(const char* path, HANDLE file, size_t fileSize);
+    int IndexFromFile(HANDLE file, size_t fileSize);
+    // The line's bytes, from the buffer or the shown file; null when there is no text.
+    const char* LineBytes(const LineEntry& entry);
+    bool HasText() const { return buffer || shownFile.InUse(); }
+    size_t TextLength() const { return shownFile.InUse() ? shownFile.Size() : bytesRead; }
     int GrowLineIndex();
     void ReserveLines(unsigned long long wanted);
     int ColumnToIndex(int column, const char* text) const;
@@ -186,6 +198,10 @@ public:
     char* partBuffers = nullptr;
     size_t partBufferSize = 0;
     AnsiText ansiText;
+    // A large file shown as it stands, read where it is shown rather than held, and the offset of the part
+    // its count found the first occurrence in.
+    ShownFile shownFile;
+    size_t hitsFrom = 0;
     // What the memory DC held before the screen bitmap went in, so both can be released cleanly.
     HBITMAP memoryBitmap;
     HGDIOBJ oldBitmap;
@@ -208,7 +224,8 @@ private:
     void CreateScreenBitmap();
     void SelectViewFont();
     void ClearBitmap();
-    int ReadWhole(HANDLE file, size_t fileBytes, int indexing);
+    int ReadWhole(HANDLE file, size_t fileBytes);
+    int ShowDocument();
     int AcquireBuffer(size_t fileBytes);
     void ReleaseBuffer();
     int TooLargeToShow();

@@ -91,7 +91,7 @@ int TextView::FirstSelectionPiece(char* destination)
     const int end = oneLine ? pieceEnd : GetLineLength(pieceLine);
     // The file's own bytes from the selection's start, so that a selection that starts past a NUL byte
     // (an occurrence Find next selected there) is copied; a NUL within it still ends the piece.
-    const char* line = buffer ? buffer + Entries()[pieceLine].Start() : nullptr;
+    const char* line = LineBytes(Entries()[pieceLine]);
     int n = 0;
     for (int i = pieceStart; line && i < end && line[i]; ++i)
         destination[n++] = line[i];

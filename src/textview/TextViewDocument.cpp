@@ -61,6 +61,7 @@ int TextView::ClearDocument()
     lineCount = 0;
     indexedTo = 0;
     indexSplit = 0;
+    shownFile.Close();
     return 1;
 }
 
@@ -104,10 +105,13 @@ int TextView::LoadFile(const char* path)
         }
         counted = 1;
         ReleasePartBuffers();  // the file's own buffer takes their place
+        // Text shown as it stands is read again as it is shown: only its line index is held.
+        if (form == AnsiText::kAnsi)
+            return ShowFromFile(path, file, static_cast<size_t>(fileSize));
     }
     int result = AcquireBuffer(static_cast<size_t>(fileSize));
     if (result == 1)
-        result = ReadWhole(file, static_cast<size_t>(fileSize), counted && form == AnsiText::kAnsi);
+        result = ReadWhole(file, static_cast<size_t>(fileSize));
     CloseHandle(file);
     // A hit already counted stays one when there is no memory to show it.
     if (counted && result == -1)
@@ -136,6 +140,11 @@ int TextView::LoadFile(const char* path)
         return result;
     if (!BuildLineIndex())
         return counted ? TooLargeToShow() : -1;
+    return ShowDocument();
+}
+
+int TextView::ShowDocument()
+{
     UpdateCaret();
     CursorLineChanged();
     Redraw();
@@ -195,11 +204,9 @@ int TextView::AcquireBuffer(size_t fileBytes)
 // The request reaches a little past the size, so a file that grew since it was sized is read on
 // into the slack; no further: the system checks every page a read may write, and a buffer kept
 // from a much larger file would make each small read pay for all of it. A large file comes in
-// parts, with a look at the user between them; a short read goes on until the size is met. Text shown as
-// it stands may be indexed part by part (indexing).
-// Returns 1, 0 when a read fails, -1 when the index cannot grow, or kLoadStopped; bytesRead holds the
-// bytes of a whole read only.
-int TextView::ReadWhole(HANDLE file, size_t fileBytes, int indexing)
+// parts, with a look at the user between them; a short read goes on until the size is met.
+// Returns 1, 0 when a read fails, or kLoadStopped; bytesRead holds the bytes of a whole read only.
+int TextView::ReadWhole(HANDLE file, size_t fileBytes)
 {
     const size_t request = bufferCapacity - fileBytes > kBufferSlack ? fileBytes + kBufferSlack : bufferCapacity;
     size_t total = 0;
@@ -211,8 +218,6 @@ int TextView::ReadWhole(HANDLE file, size_t fileBytes, int indexing)
         total += got;
         if (got == 0 || total >= fileBytes)
             break;
-        if (indexing && !IndexLines(total, fileBytes, 0))
-            return -1;
         if (!KeepLoading()) {
             loadStopped = 1;
             return kLoadStopped;
@@ -256,17 +261,31 @@ BOOL TextView::ReadPart(HANDLE file, char* destination, DWORD size, DWORD* got)
 int TextView::BuildLineIndex()
 {
     const size_t n = buffer ? bytesRead : 0;
-    if (!IndexLines(n, n, 1))
+    if (!IndexLines(buffer, 0, n, n, 1))
         return 0;
-    UpdateVerticalRange();
-    if (indexSplit)
-        OnLongLineSplit();
+    IndexComplete();
     return 1;
 }
 
-int TextView::IndexLines(size_t n, size_t whole, int last)
+void TextView::IndexComplete()
 {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(buffer);
+    UpdateVerticalRange();
+    if (indexSplit)
+        OnLongLineSplit();
+}
+
+const char* TextView::LineBytes(const LineEntry& entry)
+{
+    if (shownFile.InUse())
+        return shownFile.Bytes(entry.Start(), static_cast<size_t>(entry.Length()));
+    return buffer ? buffer + entry.Start() : nullptr;
+}
+
+int TextView::IndexLines(const char* text, size_t base, size_t available, size_t whole, int last)
+{
+    // text holds the bytes from offset base on; p and n count within it.
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    const size_t n = available - base;
     const int width = tabWidth > 0 ? tabWidth : 1;
     LineEntry* entries = Entries();
     if (!entries)
@@ -274,16 +293,16 @@ int TextView::IndexLines(size_t n, size_t whole, int last)
     const CodePageText& chars = CodePageText::Ansi();
     // A line is taken only when all it may look at is there: its first CR, a piece, and CR LF after it.
     const size_t reach = static_cast<size_t>(maxLineLength) + 4;
-    size_t p = indexedTo;
+    size_t p = indexedTo - base;
     // A large text's lines are reckoned from its first stretch, so the index grows once rather than
     // being copied at each doubling.
-    size_t sampleEnd = whole / 4 > kLineSample && p < kLineSample ? kLineSample : static_cast<size_t>(-1);
+    size_t sampleEnd = whole / 4 > kLineSample && indexedTo < kLineSample ? kLineSample - base : static_cast<size_t>(-1);
     for (;;) {
         if (!last && n - p < reach)
             break;
         if (p >= sampleEnd) {
             sampleEnd = static_cast<size_t>(-1);
-            const double lines = static_cast<double>(lineCount) * (static_cast<double>(whole) / static_cast<double>(p));
+            const double lines = static_cast<double>(lineCount) * (static_cast<double>(whole) / static_cast<double>(base + p));
             ReserveLines(static_cast<unsigned long long>(lines * 1.125) + kLineGrowStep);
             entries = Entries();
         }
@@ -324,7 +343,7 @@ int TextView::IndexLines(size_t n, size_t whole, int last)
                 break;
             }
         }
-        entries[lineCount].Set(start, length);
+        entries[lineCount].Set(base + start, length);
         ++lineCount;
         if (lineCount == lineCapacity) {
             if (!GrowLineIndex())
@@ -340,7 +359,7 @@ int TextView::IndexLines(size_t n, size_t whole, int last)
         if (p >= n)
             break;
     }
-    indexedTo = p;
+    indexedTo = base + p;
     return 1;
 }
 

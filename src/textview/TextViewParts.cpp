@@ -1,4 +1,5 @@
-// The text view's count of a file too large to hold for it: read part by part into buffers that are reused.
+// The text view's large files: counted part by part in buffers that are reused, and a hit shown as it
+// stands indexed the same way, then read again where it is shown.
 #include "textview/TextView.h"
 
 #include <cstring>
@@ -107,6 +108,7 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
     size_t convertFrom = 0;  // where the conversion (or the check for UTF-8) goes on in the plain text
     unsigned long long total = 0;
     form = AnsiText::kAnsi;
+    hitsFrom = 0;
     for (int first = 1;; first = 0) {
         DWORD got = 0;
         if (!ReadPart(file, plain.text, part, &got) || got > part)
@@ -129,8 +131,13 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
             }
         }
         size_t plainCut = n;
-        if (countPlain)
+        if (countPlain) {
+            const unsigned long long before = plain.count;
             plainCut = CountUpToCut(*this, plain, n, keep, last);
+            // Find next on the file shown as it stands need not look before the part of the first occurrence.
+            if (!before && plain.count)
+                hitsFrom = static_cast<size_t>(total - got - plain.carried);
+        }
         size_t convertCut = n;
         const size_t from = convertFrom < n ? convertFrom : n;
         if (unmarked) {
@@ -168,4 +175,57 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
     // form still tells the hit to be shown converted.
     const int useConverted = form != AnsiText::kAnsi && convert;
     return TakePartCount(useConverted ? converted.count : plain.count) ? 1 : -2;
+}
+
+int TextView::ShowFromFile(const char* path, HANDLE file, size_t fileSize)
+{
+    int result = IndexFromFile(file, fileSize);
+    // The bytes indexed are the text, should the file have changed size since it was counted.
+    if (result == 1 && !shownFile.Open(path, file, indexedTo))
+        result = -1;
+    CloseHandle(file);
+    if (result != 1)
+        return result == -1 ? TooLargeToShow() : result;
+    IndexComplete();
+    return ShowDocument();
+}
+
+// Each part is read in behind the line the last one could not finish, so every line is indexed from
+// bytes in memory. Returns 1, 0 when a read fails, -1 when there is no memory, or kLoadStopped.
+int TextView::IndexFromFile(HANDLE file, size_t fileSize)
+{
+    const DWORD part = partSize < kSmallestPart ? kSmallestPart : partSize;
+    // More than the most a part leaves: a line's first CR, its longest piece and a CR LF.
+    const size_t carryRoom = static_cast<size_t>(maxLineLength) + 8;
+    char* text = new (std::nothrow) char[carryRoom + part];
+    if (!text)
+        return -1;
+    size_t base = 0, held = 0;  // text holds the file's bytes [base, base + held)
+    int result = 1;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadPart(file, text + held, part, &got) || got > part) {
+            result = 0;
+            break;
+        }
+        held += got;
+        const int last = got == 0 || base + held >= fileSize;
+        if (!IndexLines(text, base, base + held, fileSize, last)) {
+            result = -1;
+            break;
+        }
+        if (last)
+            break;
+        const size_t taken = indexedTo - base;
+        memmove(text, text + taken, held - taken);
+        held -= taken;
+        base = indexedTo;
+        if (!KeepLoading()) {
+            loadStopped = 1;
+            result = kLoadStopped;
+            break;
+        }
+    }
+    delete[] text;
+    return result;
 }

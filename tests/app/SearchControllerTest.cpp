@@ -302,7 +302,8 @@ TEST_F(SearchControllerTest, OverlappingOccurrencesCountThreeWhileFindNextVisits
 }
 
 // Every occurrence the count counts is one Find next shows: across the pieces a long line is cut into
-// (at 255 bytes, or at column 255 after tabs, 32 tabs at the least), past a NUL byte, folded, overlapping.
+// (at 255 bytes, or at column 255 after tabs, 32 tabs at the least), past a NUL byte, folded, overlapping;
+// in a file held whole and in one shown from the disk and searched in parts.
 TEST_F(SearchControllerTest, FindNextVisitsEveryOccurrenceTheCountCounts)
 {
     struct Visit { int startLine, startIndex, endLine, endIndex; };
@@ -323,8 +324,11 @@ TEST_F(SearchControllerTest, FindNextVisitsEveryOccurrenceTheCountCounts)
         {"NUL read as a space", std::string("x\0needle", 8), "x needle", true, 1, {{0, 0, 0, 8}}},
         {"overlapping", "aaaa", "aa", true, 3, {{0, 0, 0, 2}, {0, 2, 0, 4}}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // Read whole, and counted in parts of 16 bytes and then shown from the file.
+    for (const auto& c : cases) for (DWORD part : {0u, 16u}) {
+        SCOPED_TRACE(std::string(c.name) + ", part " + std::to_string(part));
+        searchView.wholeReadLargest = part ? 0 : kWholeReadLargest;
+        searchView.partSize = part ? part : kCountPartSize;
         tree.Write("case.txt", c.file);
         SearchEntry entry = AllFilesIn(tree, c.text);
         entry.caseSensitive = c.caseSensitive;

@@ -69,8 +69,13 @@ TEST_F(CountInPartsTest, EveryPartSizeGivesTheCountOfTheWholeFile)
             EXPECT_EQ(c.count ? 1 : -2, parted.LoadFile(file.c_str()));
             EXPECT_EQ(c.count, parted.matchCount);
             EXPECT_EQ(part ? 1 : 0, parted.partCounts);
-            if (c.count)
-                EXPECT_EQ(c.shown.empty() ? c.bytes : c.shown, std::string(parted.buffer, parted.bytesRead));
+            if (!c.count)
+                continue;
+            // Counted in parts, a hit kept as it stands is shown from the file, to the same lines.
+            EXPECT_EQ(part && c.shown.empty(), parted.shownFile.InUse());
+            ProbeView shown;
+            IndexBytes(shown, c.shown.empty() ? c.bytes : c.shown);
+            EXPECT_EQ(AllLines(shown), AllLines(parted));
         }
     }
 }
@@ -91,8 +96,8 @@ TEST_F(CountInPartsTest, EscapeOrAFailedReadBetweenPartsEndsTheLoad)
     EXPECT_EQ(0, view.lineCount);
 }
 
-// A hit is read again whole to be shown; what a large one leaves is given back at the next file.
-TEST_F(CountInPartsTest, LargeHitIsShownAndItsBufferIsNotKeptForTheNextFile)
+// A large hit is indexed as it is read again and then shown from the file, which is let go at the next file.
+TEST_F(CountInPartsTest, LargeHitIsShownFromTheFileUntilTheNextFile)
 {
     view.wholeReadLargest = 1000;
     view.partSize = 64;
@@ -106,9 +111,30 @@ TEST_F(CountInPartsTest, LargeHitIsShownAndItsBufferIsNotKeptForTheNextFile)
         EXPECT_EQ("line 399", LineText(view, 399));
         EXPECT_EQ("the NEEDLE", LineText(view, 400));
     }
-    EXPECT_EQ(view.bytesRead + kBufferSlack, view.bufferCapacity);
+    EXPECT_EQ(0u, view.bufferCapacity);
+    // Lines far apart, read backwards, and across the ends of the part the view reads them from.
+    const std::string lines = NumberedLines(20000);
+    ProbeView held;
+    IndexBytes(held, lines);
+    view.readLimit = 0;
+    ASSERT_EQ(1, view.LoadFile(folder.Write("long.txt", lines + "\r\nneedle").c_str()));
+    ASSERT_EQ(held.lineCount + 1, view.lineCount);
+    for (int line = held.lineCount - 1; line >= 0; --line)
+        ASSERT_EQ(LineText(held, line), LineText(view, line)) << line;
+    // No handle is kept: another program may rewrite the file; cut short, its lost lines read as empty.
+    ASSERT_EQ(1, view.LoadFile(large.c_str()));
+    HANDLE h = CreateFileA(large.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    LARGE_INTEGER end;
+    end.QuadPart = 20;
+    EXPECT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+    EXPECT_EQ("line 1", LineText(view, 1));
+    EXPECT_EQ("", LineText(view, 300));
+    EXPECT_EQ("", LineText(view, 400));
 
     ASSERT_EQ(1, view.LoadFile(folder.Write("small.txt", "a needle").c_str()));
+    EXPECT_FALSE(view.shownFile.InUse());
     EXPECT_EQ(1, view.countCalls);
     EXPECT_EQ(8 + kBufferSlack, view.bufferCapacity);
     // A rejected large file leaves the small buffer as it was.

@@ -248,6 +248,9 @@ TEST(LoadFile, HitThatCannotBeHeldIsTooLargeToShow)
     const std::string file = folder.Name("large.bin");
     HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    // UTF-16 is shown converted, from memory; text kept as it stands would be shown from the file.
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(h, "\xFF\xFEu\0", 4, &written, nullptr));
     LARGE_INTEGER end;
     end.QuadPart = 0xC0000000LL;  // 3 GiB does not fit into a 32-bit process's free address space
     ASSERT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN));

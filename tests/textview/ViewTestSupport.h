@@ -89,7 +89,7 @@ inline int IndexBytes(TextView& view, const std::string& bytes, size_t step = 0)
     if (size)
         memcpy(view.buffer, bytes.data(), size);
     for (size_t available = step; step && available < size; available += step) {
-        if (!view.IndexLines(available, size, 0))
+        if (!view.IndexLines(view.buffer, 0, available, size, 0))
             return 0;
     }
     view.bytesRead = size;

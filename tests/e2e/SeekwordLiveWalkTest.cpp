@@ -1,5 +1,6 @@
 // A long walk as the user lives it: the path being searched shows, the window answers, Escape
-// pauses and Next file goes on, input made meanwhile is dropped, and Alt+F4 closes cleanly.
+// pauses and Next file goes on, input made meanwhile is dropped, a large hit is shown, and Alt+F4
+// closes cleanly.
 #include "SeekwordFixture.h"
 
 namespace seekword_e2e {
@@ -121,6 +122,40 @@ TEST_F(SeekwordLiveWalkTest, EscapeInsideOneLargeFileStopsThereAndNextFileExamin
     ASSERT_TRUE(PostClickButton(Button(kNextFile)));
     ASSERT_NE(nullptr, WaitForNotFoundBox());
     EXPECT_EQ("", Part(0));
+}
+
+// A hit past the size read whole is shown from the disk: its last line, selected on its page, copied.
+TEST_F(SeekwordLiveWalkTest, LargeFileFoundIsShownWithItsOccurrenceSelected)
+{
+    // A line, then NUL bytes that cost no disk, shown in 100,000 pieces of 255, then the line with the text.
+    constexpr LONGLONG kPieces = 100000;
+    const std::string name = samples.Add("large.log", "first line\r\n");
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = 12 + kPieces * 255;
+    DWORD written = 0;
+    const bool made = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) &&
+                      WriteFile(file, "\r\nthe needle", 12, &written, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(made);
+    ASSERT_TRUE(Launch());
+    const RECT client = ClientRectOnScreen(view);
+    const int rows = (client.bottom - client.top) / metrics.lineHeight;
+    ASSERT_GT(rows, 0);
+    ASSERT_TRUE(Search("needle", samples.Path(), "large.log"));
+    EXPECT_EQ("\t1", Part(2));
+    const int line = static_cast<int>(kPieces) + 1;
+    EXPECT_EQ("\t" + std::to_string(line + 1) + " / " + std::to_string(line + 1), Part(1));
+    ScreenImage shot;
+    EXPECT_TRUE(WaitForHighlight(std::to_string(line - line / rows * rows) + ":4-9", &shot));
+    EXPECT_TRUE(shot.SavePng(ArtifactPath("seekword-large-hit.png")));
+    std::string copied;
+    ASSERT_TRUE(CopyWith([&] {
+        return ClickButton(Button(kCopy)) ? ::testing::AssertionSuccess() : Failure("cannot click Copy");
+    }, &copied));
+    EXPECT_EQ("needle", copied);
+    ASSERT_TRUE(ClickButton(Button(kFindNext)));
+    EXPECT_EQ("\tNo more", Part(1));
 }
 
 TEST_F(SeekwordLiveWalkTest, AltF4DuringAWalkEndsItAndTheProgramWithItsSettingsSaved)

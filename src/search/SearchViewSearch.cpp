@@ -269,7 +269,7 @@ size_t SearchView::FindFrom(size_t origin, size_t from)
     if (!shownFile.InUse())
         return FindInFile(buffer, bytesRead, from, text, caseSensitive);
     if (from < hitsFrom)
-        origin = from = hitsFrom;
+        origin = from = static_cast<size_t>(hitsFrom);
     const size_t size = shownFile.Size();
     const size_t length = static_cast<size_t>(lstrlenA(text));
     const size_t keep = length > 1 ? length - 1 : 1;

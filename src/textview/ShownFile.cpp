@@ -14,8 +14,7 @@ int ShownFile::Open(const char* filePath, HANDLE file, size_t fileSize)
 {
     Close();
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file, &info))
-        return 0;
+    identified = GetFileInformationByHandle(file, &info) != 0;
     const size_t length = strlen(filePath);
     path = new (std::nothrow) char[length + 1];
     window = new (std::nothrow) char[kWindowSize];
@@ -24,9 +23,11 @@ int ShownFile::Open(const char* filePath, HANDLE file, size_t fileSize)
         return 0;
     }
     memcpy(path, filePath, length + 1);
-    volume = info.dwVolumeSerialNumber;
-    indexHigh = info.nFileIndexHigh;
-    indexLow = info.nFileIndexLow;
+    if (identified) {
+        volume = info.dwVolumeSerialNumber;
+        indexHigh = info.nFileIndexHigh;
+        indexLow = info.nFileIndexLow;
+    }
     size = fileSize;
     return 1;
 }
@@ -48,7 +49,7 @@ HANDLE ShownFile::OpenSameFile() const
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     BY_HANDLE_FILE_INFORMATION info;
-    if (file != INVALID_HANDLE_VALUE &&
+    if (file != INVALID_HANDLE_VALUE && identified &&
         (!GetFileInformationByHandle(file, &info) || info.dwVolumeSerialNumber != volume ||
          info.nFileIndexHigh != indexHigh || info.nFileIndexLow != indexLow)) {
         CloseHandle(file);

@@ -28,9 +28,10 @@ public:
     static size_t ReadFrom(HANDLE file, size_t offset, char* destination, size_t size);
 
 private:
-
     char* path = nullptr;
-    DWORD volume = 0, indexHigh = 0, indexLow = 0;  // which file it is, should another take its name
+    // Which file it is, should another take its name; a file system that cannot tell is taken at its word.
+    bool identified = false;
+    DWORD volume = 0, indexHigh = 0, indexLow = 0;
     size_t size = 0;
     char* window = nullptr;
     size_t windowStart = 0;

@@ -201,7 +201,7 @@ public:
     // A large file shown as it stands, read where it is shown rather than held, and the offset of the part
     // its count found the first occurrence in.
     ShownFile shownFile;
-    size_t hitsFrom = 0;
+    unsigned long long hitsFrom = 0;
     // What the memory DC held before the screen bitmap went in, so both can be released cleanly.
     HBITMAP memoryBitmap;
     HGDIOBJ oldBitmap;

@@ -104,7 +104,7 @@ int TextView::LoadFile(const char* path)
             return result != 1 ? result : kLoadTooLarge;
         }
         counted = 1;
-        ReleasePartBuffers();  // the file's own buffer takes their place
+        ReleasePartBuffers();  // not needed to show it
         // Text shown as it stands is read again as it is shown: only its line index is held.
         if (form == AnsiText::kAnsi)
             return ShowFromFile(path, file, static_cast<size_t>(fileSize));

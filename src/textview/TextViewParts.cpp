@@ -136,7 +136,7 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
             plainCut = CountUpToCut(*this, plain, n, keep, last);
             // Find next on the file shown as it stands need not look before the part of the first occurrence.
             if (!before && plain.count)
-                hitsFrom = static_cast<size_t>(total - got - plain.carried);
+                hitsFrom = total - got - plain.carried;
         }
         size_t convertCut = n;
         const size_t from = convertFrom < n ? convertFrom : n;

@@ -371,6 +371,13 @@ protected:
 
     ScreenImage CaptureView() const { return ScreenImage::CaptureRect(ClientRectOnScreen(view)); }
 
+    // The whole rows of text the view has room for.
+    int ViewRows() const
+    {
+        const RECT client = ClientRectOnScreen(view);
+        return (client.bottom - client.top) / metrics.lineHeight;
+    }
+
     // Waits until the view shows exactly the expected highlighted cells; the last picture
     // taken goes to shot.
     ::testing::AssertionResult WaitForHighlight(const std::string& expected, ScreenImage* shot = nullptr) const

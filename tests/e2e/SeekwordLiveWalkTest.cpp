@@ -139,8 +139,7 @@ TEST_F(SeekwordLiveWalkTest, LargeFileFoundIsShownWithItsOccurrenceSelected)
     CloseHandle(file);
     ASSERT_TRUE(made);
     ASSERT_TRUE(Launch());
-    const RECT client = ClientRectOnScreen(view);
-    const int rows = (client.bottom - client.top) / metrics.lineHeight;
+    const int rows = ViewRows();
     ASSERT_GT(rows, 0);
     ASSERT_TRUE(Search("needle", samples.Path(), "large.log"));
     EXPECT_EQ("\t1", Part(2));

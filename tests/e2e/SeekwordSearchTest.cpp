@@ -96,8 +96,7 @@ TEST_F(SeekwordSearchTest, AnOccurrenceFarDownIsShownOnItsPageInWholePageSteps)
         text += (line == 100 || line == 104 ? "line with the needle " : "plain line ") + std::to_string(line) + "\r\n";
     samples.Add("long.txt", text);
     ASSERT_TRUE(Launch());
-    const RECT client = ClientRectOnScreen(view);
-    const int rows = (client.bottom - client.top) / metrics.lineHeight;
+    const int rows = ViewRows();
     ASSERT_GT(rows, 5);
     ASSERT_TRUE(Search("needle", samples.Path(), "long.txt"));
     EXPECT_EQ("\t101 / 121", Part(1));

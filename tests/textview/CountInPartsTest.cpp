@@ -132,6 +132,11 @@ TEST_F(CountInPartsTest, LargeHitIsShownFromTheFileUntilTheNextFile)
     EXPECT_EQ("line 1", LineText(view, 1));
     EXPECT_EQ("", LineText(view, 300));
     EXPECT_EQ("", LineText(view, 400));
+    // Rotated, the file is not followed, and the one put in its place is not read.
+    ASSERT_EQ(1, view.LoadFile(folder.Write("large.txt", NumberedLines(400) + "\r\nthe NEEDLE").c_str()));
+    ASSERT_TRUE(MoveFileA(large.c_str(), folder.Name("large.1").c_str()));
+    folder.Write("large.txt", NumberedLines(400) + "\r\nthe NEEDLE");
+    EXPECT_EQ("", LineText(view, 1));
 
     ASSERT_EQ(1, view.LoadFile(folder.Write("small.txt", "a needle").c_str()));
     EXPECT_FALSE(view.shownFile.InUse());

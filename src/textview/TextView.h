@@ -81,8 +81,9 @@ public:
     int CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::Form& form);
     int AcquirePartBuffers(DWORD part);
     void ReleasePartBuffers();
-    // The largest file that can be shown: read whole, converted and indexed.
-    unsigned long long ShowableLargest() const;
+    // The largest file stored in form that can be shown: read whole, converted and indexed, or, as it
+    // stands, indexed and read from the disk.
+    unsigned long long ShowableLargest(AnsiText::Form form) const;
     int BuildLineIndex();
     // The scroll range and the split warning of an index just made.
     void IndexComplete();

@@ -96,10 +96,10 @@ int TextView::LoadFile(const char* path)
     // A large file is counted in parts first, and read whole only when it is a hit.
     AnsiText::Form form = AnsiText::kAnsi;
     int counted = 0;
-    if (fileSize > wholeReadLargest || fileSize > ShowableLargest()) {
+    if (fileSize > wholeReadLargest || fileSize > ShowableLargest(AnsiText::kUtf8)) {
         const int result = CountInParts(file, fileSize, form);
         LARGE_INTEGER origin = {};
-        if (result != 1 || fileSize > ShowableLargest() || !SetFilePointerEx(file, origin, nullptr, FILE_BEGIN)) {
+        if (result != 1 || fileSize > ShowableLargest(form) || !SetFilePointerEx(file, origin, nullptr, FILE_BEGIN)) {
             CloseHandle(file);
             return result != 1 ? result : kLoadTooLarge;
         }
@@ -169,15 +169,17 @@ int TextView::TooLargeToShow()
 }
 
 // Whole reads of the largest size a process's address space can take: on a 32-bit build, what a
-// large-address-aware process can hope to find free in one piece.
-unsigned long long TextView::ShowableLargest() const
+// large-address-aware process can hope to find free in one piece. Text shown from the disk needs only
+// offsets that fit, with room for the parts read past a file that grew.
+unsigned long long TextView::ShowableLargest(AnsiText::Form form) const
 {
     if (showableLargest)
         return showableLargest;
 #ifdef _WIN64
+    (void)form;
     return 1ull << 47;
 #else
-    return 0x7FFFFFFFull - kBufferSlack;
+    return form == AnsiText::kAnsi ? 0xFFFFFFFFull - (64u << 20) : 0x7FFFFFFFull - kBufferSlack;
 #endif
 }
 

@@ -268,8 +268,13 @@ size_t SearchView::FindFrom(size_t origin, size_t from)
     const int caseSensitive = searchOptions.caseSensitive;
     if (!shownFile.InUse())
         return FindInFile(buffer, bytesRead, from, text, caseSensitive);
-    if (from < hitsFrom)
-        origin = from = static_cast<size_t>(hitsFrom);
+    // No occurrence starts before the count's first hit: the search may begin at its line, whose start
+    // is surely a character's.
+    if (from < hitsFrom) {
+        const size_t hitLine = Entries()[LineAtOffset(static_cast<size_t>(hitsFrom))].Start();
+        if (hitLine > from)
+            origin = from = hitLine;
+    }
     const size_t size = shownFile.Size();
     const size_t length = static_cast<size_t>(lstrlenA(text));
     const size_t keep = length > 1 ? length - 1 : 1;

@@ -298,13 +298,15 @@ int TextView::IndexLines(const char* text, size_t base, size_t available, size_t
     size_t p = indexedTo - base;
     // A large text's lines are reckoned from its first stretch, so the index grows once rather than
     // being copied at each doubling.
-    size_t sampleEnd = whole / 4 > kLineSample && indexedTo < kLineSample ? kLineSample - base : static_cast<size_t>(-1);
+    const size_t none = static_cast<size_t>(-1);
+    size_t sampleEnd = whole / 4 > kLineSample && indexedTo < kLineSample ? kLineSample - base : none;
     for (;;) {
         if (!last && n - p < reach)
             break;
         if (p >= sampleEnd) {
-            sampleEnd = static_cast<size_t>(-1);
-            const double lines = static_cast<double>(lineCount) * (static_cast<double>(whole) / static_cast<double>(base + p));
+            sampleEnd = none;
+            const double read = static_cast<double>(base + p);
+            const double lines = static_cast<double>(lineCount) * (static_cast<double>(whole) / read);
             ReserveLines(static_cast<unsigned long long>(lines * 1.125) + kLineGrowStep);
             entries = Entries();
         }

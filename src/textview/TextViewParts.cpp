@@ -59,16 +59,17 @@ void TextView::ReleasePartBuffers()
 }
 
 // Counts the occurrences starting in text[0, cut) and returns cut: on a last part the whole text, else
-// up to the character that begins the search text's length (less one) before the end, which the
-// next part counts again from the front. The text's first byte always starts a character.
-static size_t CountUpToCut(TextView& view, Reading& reading, size_t n, size_t keep, int last)
+// up to the character that begins the search text's length (less one) before the end, or at limit,
+// whichever comes first; the next part counts again from there. The text's first byte always starts a
+// character.
+static size_t CountUpToCut(TextView& view, Reading& reading, size_t n, size_t keep, int last, size_t limit)
 {
     const char* text = reading.text - reading.carried;
     size_t cut = n;
     if (!last) {
         if (n <= keep)
             return 0;
-        cut = CodePageText::Ansi().CharacterStart(text, n - keep);
+        cut = CodePageText::Ansi().CharacterStart(text, n - keep < limit ? n - keep : limit);
     }
     if (cut)
         reading.count += view.CountPart(text, n, cut);
@@ -130,14 +131,6 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
                 form = AnsiText::kUtf8;
             }
         }
-        size_t plainCut = n;
-        if (countPlain) {
-            const unsigned long long before = plain.count;
-            plainCut = CountUpToCut(*this, plain, n, keep, last);
-            // Find next on the file shown as it stands need not look before the part of the first occurrence.
-            if (!before && plain.count)
-                hitsFrom = total - got - plain.carried;
-        }
         size_t convertCut = n;
         const size_t from = convertFrom < n ? convertFrom : n;
         if (unmarked) {
@@ -156,7 +149,18 @@ int TextView::CountInParts(HANDLE file, unsigned long long fileSize, AnsiText::F
                 return -1;
             convertCut = from + taken;
             const size_t convertedLength = converted.carried + made;
-            Carry(converted, convertedLength, CountUpToCut(*this, converted, convertedLength, keep, last));
+            const size_t convertedCut = CountUpToCut(*this, converted, convertedLength, keep, last, convertedLength);
+            Carry(converted, convertedLength, convertedCut);
+        }
+        // The bytes as they stand are counted no further than the conversion got, as both go on from there:
+        // an occurrence in a sequence cut at the end is counted once, with the next part.
+        size_t plainCut = convertCut;
+        if (countPlain) {
+            const unsigned long long before = plain.count;
+            plainCut = CountUpToCut(*this, plain, n, keep, last, convertCut);
+            // Find next on the file shown as it stands need not look before the part of the first occurrence.
+            if (!before && plain.count)
+                hitsFrom = total - got - plain.carried;
         }
         if (last)
             break;

@@ -56,6 +56,7 @@ TEST_F(CountInPartsTest, EveryPartSizeGivesTheCountOfTheWholeFile)
         // Valid UTF-8 at first, then a byte that cannot be: the bytes as they stand.
         {"not UTF-8 after all", "\xC3\xB6 gr\xF6\xDF" "e gr\xF6\xDF" "e", "gr\xF6\xDF" "e", 1, 2},
         {"not UTF-8, ASCII text", "\xC3\xB6 needle \xF6", "needle", 1, 1},
+        {"not UTF-8, text in a sequence", "x \xE2\x82\xAC y \xE2\x82\xAC z \xFF", "\xE2", 1, 2},
         {"ASCII, text with a letter", "plain ascii only", "\xE9", 1, 0},
     };
     for (const auto& c : cases) {

@@ -287,20 +287,6 @@ TEST_F(SearchControllerTest, CancelAtStartAfterAHitKeepsTheFileAndNextFileContin
     EXPECT_EQ(2u, searchView.counted.size());  // the first file was not examined again
 }
 
-TEST_F(SearchControllerTest, OverlappingOccurrencesCountThreeWhileFindNextVisitsTwo)
-{
-    tree.Write("a.txt", "aaaa");
-    Start(AllFilesIn(tree, "aa"));
-    EXPECT_EQ("\t3", Status(2));
-    ExpectSelection(0, 0, 2);
-    Command(CMD_FINDNEXT);
-    ExpectSelection(0, 2, 4);
-    EXPECT_EQ(4, searchView.cursorColumn);
-    Command(CMD_FINDNEXT);
-    EXPECT_EQ("\tNo more", Status(1));
-    ExpectSelection(0, 2, 4);
-}
-
 // Every occurrence the count counts is one Find next shows: across the pieces a long line is cut into
 // (at 255 bytes, or at column 255 after tabs, 32 tabs at the least), past a NUL byte, folded, overlapping;
 // in a file held whole and in one shown from the disk and searched in parts.

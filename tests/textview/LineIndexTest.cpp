@@ -142,8 +142,8 @@ TEST(LineIndex, EveryWayOfFindingTheBreakAgrees)
     }
 }
 
-// A large file is indexed part by part as it is read: whatever the cuts, the lines are those of the
-// whole text, pieces and tab columns included.
+// A large hit is indexed part by part as it is read from the disk, in short reads too: whatever the cuts,
+// the lines are those of the whole text, pieces and tab columns included.
 TEST(LineIndex, IndexedInPartsItIsTheSameIndex)
 {
     const std::string texts[] = {
@@ -152,13 +152,19 @@ TEST(LineIndex, IndexedInPartsItIsTheSameIndex)
         std::string(40, '\t') + "\r\n" + std::string(250, 'a') + "\tab\tc\r\n" + NumberedLines(30),
         "\r\n\r" + std::string(300, 'z'),
     };
+    TempFolder folder;
     for (const std::string& text : texts) {
         ProbeView whole;
         const Lines expected = Index(whole, text);
-        for (const size_t step : {size_t{1}, size_t{3}, size_t{259}, size_t{700}}) {
-            SCOPED_TRACE("step " + std::to_string(step));
-            ProbeView parts;
-            ASSERT_EQ(1, IndexBytes(parts, text, step));
+        const std::string file = folder.Write("parts.txt", text);
+        for (const auto& cut : {std::make_pair(4u, 1u), std::make_pair(259u, 0u), std::make_pair(700u, 0u)}) {
+            SCOPED_TRACE("part " + std::to_string(cut.first) + ", reads of " + std::to_string(cut.second));
+            ProbeView parts;  // every file a hit
+            parts.wholeReadLargest = 0;
+            parts.partSize = cut.first;
+            parts.readLimit = cut.second;
+            ASSERT_EQ(1, parts.LoadFile(file.c_str()));
+            ASSERT_TRUE(parts.shownFile.InUse());
             EXPECT_EQ(expected, AllLines(parts));
             EXPECT_EQ(whole.splitCalls, parts.splitCalls);
             for (int i = 0; i < whole.lineCount; ++i)

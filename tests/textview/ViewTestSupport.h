@@ -74,8 +74,7 @@ inline void CountInPartsOf(ProbeView& view, DWORD partBytes)
 }
 
 // Puts bytes into the view's buffer as a load would and indexes them; returns BuildLineIndex's result.
-// Indexes bytes as the view's text; with step, first as a read in parts of step bytes would.
-inline int IndexBytes(TextView& view, const std::string& bytes, size_t step = 0)
+inline int IndexBytes(TextView& view, const std::string& bytes)
 {
     if (!view.ResetDocument())
         return -1;
@@ -88,10 +87,6 @@ inline int IndexBytes(TextView& view, const std::string& bytes, size_t step = 0)
     }
     if (size)
         memcpy(view.buffer, bytes.data(), size);
-    for (size_t available = step; step && available < size; available += step) {
-        if (!view.IndexLines(view.buffer, 0, available, size, 0))
-            return 0;
-    }
     view.bytesRead = size;
     return view.BuildLineIndex();
 }

@@ -1,8 +1,6 @@
 // The search commands: Start and Next file walk to the next hit file, Find next steps through it.
 #include "search/SearchView.h"
 
-#include <new>
-
 #include "controls/ButtonBar.h"
 #include "framework/StatusBar.h"
 #include "resources/ResourceIds.h"
@@ -278,9 +276,10 @@ size_t SearchView::FindFrom(size_t origin, size_t from)
     const size_t size = shownFile.Size();
     const size_t length = static_cast<size_t>(lstrlenA(text));
     const size_t keep = length > 1 ? length - 1 : 1;
-    // The parts the file was counted in, and long enough to move on by at least a character each time.
+    // The parts the file was counted in, in the count's buffer, and long enough to move on by at least a
+    // character each time.
     const size_t partBytes = partSize > 2 * length ? partSize : 2 * length;
-    char* part = new (std::nothrow) char[partBytes];
+    char* part = AcquirePartBuffers(static_cast<DWORD>(partBytes)) ? partBuffers : nullptr;
     HANDLE file = part ? shownFile.OpenSameFile() : INVALID_HANDLE_VALUE;
     size_t at = size;
     for (size_t start = origin; file != INVALID_HANDLE_VALUE && start < size;) {
@@ -298,7 +297,6 @@ size_t SearchView::FindFrom(size_t origin, size_t from)
     }
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
-    delete[] part;
     return at;
 }
 

@@ -104,10 +104,10 @@ int TextView::LoadFile(const char* path)
             return result != 1 ? result : kLoadTooLarge;
         }
         counted = 1;
-        ReleasePartBuffers();  // not needed to show it
         // Text shown as it stands is read again as it is shown: only its line index is held.
         if (form == AnsiText::kAnsi)
             return ShowFromFile(path, file, static_cast<size_t>(fileSize));
+        ReleasePartBuffers();  // the file's own buffer takes their place
     }
     int result = AcquireBuffer(static_cast<size_t>(fileSize));
     if (result == 1)

@@ -199,11 +199,11 @@ int TextView::ShowFromFile(const char* path, HANDLE file, size_t fileSize)
 int TextView::IndexFromFile(HANDLE file, size_t fileSize)
 {
     const DWORD part = partSize < kSmallestPart ? kSmallestPart : partSize;
-    // More than the most a part leaves: a line's first CR, its longest piece and a CR LF.
-    const size_t carryRoom = static_cast<size_t>(maxLineLength) + 8;
-    char* text = new (std::nothrow) char[carryRoom + part];
-    if (!text)
+    // The count's two part buffers, taken as one, hold a part behind the most a part leaves: a line's
+    // first CR, its longest piece and a CR LF.
+    if (!AcquirePartBuffers(part))
         return -1;
+    char* text = partBuffers;
     size_t base = 0, held = 0;  // text holds the file's bytes [base, base + held)
     int result = 1;
     for (;;) {
@@ -230,6 +230,5 @@ int TextView::IndexFromFile(HANDLE file, size_t fileSize)
             break;
         }
     }
-    delete[] text;
     return result;
 }

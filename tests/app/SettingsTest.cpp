@@ -231,16 +231,12 @@ TEST_F(SettingsTest, MissingOrShortPlacementValueRestoresNothingButKeepsCriteria
 TEST_F(SettingsTest, APlacementSavedAtAnotherDpiKeepsItsCornerAndIsSizedForItsMonitorAndOneWithoutCountsAsNinetySix)
 {
     // The stored dpi (0: none, as older builds saved: these first), the monitor's, the stored and the applied rectangle.
+    // How the rectangle is scaled and brought onto the screen is RestoredRect's, tested below.
     const RECT at96 = {100, 80, 600, 480}, at144 = {150, 120, 900, 720};
-    RECT work = {};
-    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
     const struct { DWORD storedDpi; int monitorDpi; RECT stored, applied; } cases[] = {
-        {0, 96, at96, at96},    {0, 144, at96, {100, 80, 850, 680}},    {96, 144, at96, {100, 80, 850, 680}},
-        {144, 144, at144, at144}, {144, 96, at144, {150, 120, 650, 520}},
-        {192, 120, {200, 100, 1004, 704}, {200, 100, 703, 478}},  // halves round away from 0
+        {0, 96, at96, at96},    {0, 144, at96, {100, 80, 850, 680}},  {144, 144, at144, at144},
+        {144, 96, at144, {150, 120, 650, 520}},
         {7, 144, at96, {100, 80, 850, 680}},  {100000, 96, at144, at144},  // a damaged dpi counts as none
-        // Grown past the screen's right edge: moved back onto it.
-        {96, 144, {work.right - 500, 100, work.right - 100, 400}, {work.right - 600, 100, work.right, 550}},
     };
     const DWORD flags = 0, showCmd = SW_SHOWNORMAL;
     SetRaw("flags", REG_DWORD, &flags, 4);
@@ -268,6 +264,7 @@ TEST(RestoredRectTest, TheSizeIsScaledTheCornerKeptAndTheRectangleBroughtBackOnt
         {{2000, 100, 2900, 800}, 96, 144, {1920, 0, 3840, 1040}, {2000, 0, 3350, 1040}},  // a second monitor
         {{-1000, 100, -400, 500}, 96, 144, {-1280, 0, 0, 1024}, {-1000, 100, -100, 700}}, // one left of it
         {{1000, 100, 1900, 800}, 96, 144, {}, {1000, 100, 2350, 1150}},                   // no work area known
+        {{200, 100, 1004, 704}, 192, 120, {}, {200, 100, 703, 478}},  // halves round away from 0
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RectText(c.expected), RectText(RestoredRect(c.saved, c.savedDpi, c.dpi, c.work)))

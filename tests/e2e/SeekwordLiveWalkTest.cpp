@@ -124,35 +124,42 @@ TEST_F(SeekwordLiveWalkTest, EscapeInsideOneLargeFileStopsThereAndNextFileExamin
     EXPECT_EQ("", Part(0));
 }
 
-// A hit past the size read whole is shown from the disk: its last line, selected on its page, copied.
-TEST_F(SeekwordLiveWalkTest, LargeFileFoundIsShownWithItsOccurrenceSelected)
+// A hit past the size read whole is shown from the disk: on its last line, across the cut the view makes
+// after 255 bytes, selected on its page and copied whole.
+TEST_F(SeekwordLiveWalkTest, LargeFileFoundIsShownWithItsOccurrenceSelectedAcrossACut)
 {
     // A line, then NUL bytes that cost no disk, shown in 100,000 pieces of 255, then the line with the text.
     constexpr LONGLONG kPieces = 100000;
     const std::string name = samples.Add("large.log", "first line\r\n");
+    const std::string last = "\r\n" + std::string(252, 'x') + "split-needle" + std::string(100, 'y');
     HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     LARGE_INTEGER end;
     end.QuadPart = 12 + kPieces * 255;
     DWORD written = 0;
     const bool made = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) &&
-                      WriteFile(file, "\r\nthe needle", 12, &written, nullptr);
+                      WriteFile(file, last.data(), static_cast<DWORD>(last.size()), &written, nullptr);
     CloseHandle(file);
     ASSERT_TRUE(made);
     ASSERT_TRUE(Launch());
     const int rows = ViewRows();
-    ASSERT_GT(rows, 0);
-    ASSERT_TRUE(Search("needle", samples.Path(), "large.log"));
+    ASSERT_GT(rows, 1);
+    ASSERT_TRUE(Search("split-needle", samples.Path(), "large.log"));
     EXPECT_EQ("\t1", Part(2));
-    const int line = static_cast<int>(kPieces) + 1;
-    EXPECT_EQ("\t" + std::to_string(line + 1) + " / " + std::to_string(line + 1), Part(1));
+    const int line = static_cast<int>(kPieces) + 1;  // "spl" ends it, "it-needle" starts the next piece
+    EXPECT_EQ("\t" + std::to_string(line + 1) + " / " + std::to_string(line + 2), Part(1));
+    // The page holds the occurrence's first line and, where it would not, its last; the cursor stands after
+    // it, so only the second piece's part is in sight and lit.
+    int page = line / rows * rows;
+    if (line + 1 >= page + rows)
+        page = line + 2 - rows;
     ScreenImage shot;
-    EXPECT_TRUE(WaitForHighlight(std::to_string(line - line / rows * rows) + ":4-9", &shot));
+    EXPECT_TRUE(WaitForHighlight(std::to_string(line + 1 - page) + ":0-8", &shot));
     EXPECT_TRUE(shot.SavePng(ArtifactPath("seekword-large-hit.png")));
     std::string copied;
     ASSERT_TRUE(CopyWith([&] {
         return ClickButton(Button(kCopy)) ? ::testing::AssertionSuccess() : Failure("cannot click Copy");
     }, &copied));
-    EXPECT_EQ("needle", copied);
+    EXPECT_EQ("split-needle", copied);
     ASSERT_TRUE(ClickButton(Button(kFindNext)));
     EXPECT_EQ("\tNo more", Part(1));
 }

@@ -1,6 +1,5 @@
-// Searching as a user does: the hit file shown with its occurrence selected (also one across the cut of a
-// long line, then copied), Find next through it, Next file to the end of the walk and the "Not found" box,
-// and a Start cancelled after a hit.
+// Searching as a user does: the hit file shown with its occurrence selected, Find next through it, Next
+// file to the end of the walk and the "Not found" box, and a Start cancelled after a hit.
 #include <cstdlib>
 
 #include "SeekwordFixture.h"
@@ -108,23 +107,6 @@ TEST_F(SeekwordSearchTest, AnOccurrenceFarDownIsShownOnItsPageInWholePageSteps)
     EXPECT_EQ("\t105 / 121", Part(1));
     const int nextTop = 104 / rows * rows;
     EXPECT_TRUE(WaitForHighlight(std::to_string(104 - nextTop) + ":14-19"));
-}
-
-TEST_F(SeekwordSearchTest, AnOccurrenceAcrossTheCutOfALongLineIsSelectedAndCopiedWhole)
-{
-    // The view cuts the line after 255 bytes, inside the occurrence: "spl" ends the first piece.
-    samples.Add("split.txt", std::string(252, 'x') + "split-needle" + std::string(100, 'y') + "\r\n");
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(Search("split-needle", samples.Path(), "split.txt"));
-    EXPECT_EQ("\t1", Part(2));
-    EXPECT_EQ("\t1 / 3", Part(1));
-    // The cursor stands after the occurrence, so the second row's "it-needle" is in sight and lit.
-    EXPECT_TRUE(WaitForHighlight("1:0-8"));
-    std::string copied;
-    ASSERT_TRUE(CopyWith([this] {
-        return ClickButton(Button(kCopy)) ? ::testing::AssertionSuccess() : Failure("cannot click Copy");
-    }, &copied));
-    EXPECT_EQ("split-needle", copied);
 }
 
 TEST_F(SeekwordSearchTest, AnOccurrenceFarRightMovesTheViewSidewaysByWholeWidths)
